@@ -1,0 +1,31 @@
+#include "app/MursohidApp.h"
+
+#include "app/MursohidDlg.h"
+#include "app/ServiceNames.h"
+#include "platform/Platform.h"
+
+BOOL CMursohidApp::InitInstance() {
+    Mutex = Sys().CreateMutexW(kServiceMutexName);
+    if (Sys().GetLastError() == ERROR_ALREADY_EXISTS) {
+        // Another instance runs for this user: end silently.
+        Sys().CloseHandle(Mutex);
+        Mutex = nullptr;
+        return FALSE;
+    }
+    MainDialog = new CMursohidDlg();
+    MainDialog->CreateServiceWindow();
+    m_pMainWnd = MainDialog;
+    return TRUE;
+}
+
+int CMursohidApp::ExitInstance() {
+    delete MainDialog;  // closes the registry key
+    MainDialog = nullptr;
+    m_pMainWnd = nullptr;
+    if (Mutex != nullptr) {
+        Sys().ReleaseMutex(Mutex);
+        Sys().CloseHandle(Mutex);
+        Mutex = nullptr;
+    }
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,60 @@
+// The service's one hidden top-level window. It owns all run-time state and
+// runs the start-up sequence when it is created and the shut-down sequence
+// when it is destroyed.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "app/RegistryKeyHolder.h"
+#include "config/SettingsRecords.h"
+#include "framework/CWnd.h"
+
+class CMursohidDlg : public CWnd {
+public:
+    static constexpr std::size_t kBulkReceiveSize = 1536;  // 192 reports of 8 bytes
+    static constexpr std::size_t kBulkSlotSize = 1536;
+    static constexpr std::size_t kShortSlotSize = 64;
+    static constexpr int kReadBackSlots = 3;
+
+    CMursohidDlg();
+    ~CMursohidDlg() override;
+
+    // Creates the hidden window; the start-up sequence runs inside.
+    BOOL CreateServiceWindow();
+
+    void LaunchTrayProgram();
+
+    // Settings operations on the window's records.
+    void ReloadSettings();
+
+    // Device operations (the device link).
+    std::int32_t OpenDevice();
+    std::int32_t CloseDevice();
+    std::int32_t SetStateByte(std::int32_t value);
+
+    // --- state, in the order the window keeps it ---
+    CWnd* ProgressDialog = nullptr;  // only while a full write to the mouse runs
+    HANDLE WorkerThread = nullptr;
+    std::atomic<std::int32_t> DeviceOpen{0};
+    std::uint8_t BulkReceiveBuffer[kBulkReceiveSize];
+    std::uint8_t BulkReadBackSlots[kReadBackSlots][kBulkSlotSize];
+    std::uint8_t ShortReadBackSlots[kReadBackSlots][kShortSlotSize];
+    std::atomic<std::int32_t> ShortReadBusy{0};
+    std::atomic<std::int32_t> BulkReadBusy{0};
+    ServiceSettings SettingsSnapshot;
+    ServiceSettings WorkingSettings;
+    RegistryKeyHolder MouseKey;
+    ServiceSettings DeviceSettingsImage;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    friend struct CMursohidDlgMap;
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    // The library's collection notification, seen before the message map.
+    void OnDeviceNotification(WPARAM wParam, LPARAM lParam);
+};

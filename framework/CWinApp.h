@@ -1,0 +1,30 @@
+// The application object: one per process. AfxWinMain runs InitInstance,
+// the message loop while it succeeded, and ExitInstance.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+class CWnd;
+
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance() { return TRUE; }
+    // Default: the exit code carried by the quit message.
+    virtual int ExitInstance() { return exitCode_; }
+    // Runs the message loop until the quit message; returns ExitInstance().
+    virtual int Run();
+
+    CWnd* m_pMainWnd = nullptr;
+
+protected:
+    int exitCode_ = 0;
+};
+
+CWinApp* AfxGetApp();
+// The framework's entry: what the process returns.
+int AfxWinMain();

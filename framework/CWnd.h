@@ -1,0 +1,33 @@
+// A thin window class over a platform window. Messages reach WindowProc,
+// which consults the class's message map and falls back to the default
+// window procedure.
+#pragma once
+
+#include "framework/MessageMap.h"
+#include "platform/Platform.h"
+
+class CWnd : public WindowMessageTarget {
+public:
+    CWnd() = default;
+    virtual ~CWnd();
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    BOOL CreateEx(DWORD exStyle, const Text& className, const Text& title, DWORD style, int x, int y,
+                  int width, int height, HWND parent);
+    BOOL DestroyWindow();
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    LRESULT HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual bool ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Default processing of the message being handled.
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // The framework's default creation step: 0, or -1 to fail the creation.
+    int OnCreateDefault();
+    virtual void PostNcDestroy() {}
+};

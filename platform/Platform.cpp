@@ -1,0 +1,16 @@
+#include "platform/Platform.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace {
+std::atomic<Platform*> g_platform{nullptr};
+}
+
+Platform& Sys() {
+    Platform* platform = g_platform.load(std::memory_order_acquire);
+    if (platform == nullptr) std::abort();  // a program must set its platform before use
+    return *platform;
+}
+
+void SetPlatform(Platform* platform) { g_platform.store(platform, std::memory_order_release); }

@@ -1,0 +1,28 @@
+// UTF-16 text as the service keeps it in both builds: std::u16string,
+// with small helpers for formatting numbers and for talking to UTF-8 test code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+using Text = std::u16string;
+
+// Converts UTF-8 to UTF-16 (invalid bytes become U+FFFD).
+Text TextFromUtf8(const std::string& utf8);
+// Converts UTF-16 to UTF-8 (unpaired surrogates become U+FFFD).
+std::string TextToUtf8(const Text& text);
+
+// Signed decimal text of a number ("%d").
+Text TextFromInt(std::int64_t value);
+// Upper-case hexadecimal without leading zeros ("%X"), or lower-case ("%x").
+Text TextFromHex(std::uint64_t value, bool upper);
+
+// Copies text into a fixed array of `capacity` units including the
+// terminating zero; text that does not fit is cut. Never writes past it.
+void CopyTextToField(const Text& text, char16_t* field, std::size_t capacity);
+// Reads a zero-terminated field of `capacity` units (stops at capacity).
+Text TextFromField(const char16_t* field, std::size_t capacity);
+
+// ASCII-only case folding, enough for section, key and root names.
+char16_t FoldAscii(char16_t c);
+bool EqualsIgnoringAsciiCase(const Text& a, const Text& b);

@@ -1,0 +1,58 @@
+// The real platform: every call goes to the Win32 API.
+#pragma once
+
+#include "platform/Platform.h"
+
+class Win32Platform final : public Platform {
+public:
+    HANDLE CreateMutexW(const Text& name) override;
+    DWORD GetLastError() override;
+    BOOL ReleaseMutex(HANDLE mutex) override;
+    BOOL CloseHandle(HANDLE handle) override;
+    HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
+                        DWORD* threadId) override;
+    DWORD GetCurrentThreadId() override;
+    void Sleep(DWORD milliseconds) override;
+    DWORD GetTickCount() override;
+    void OutputDebugStringW(const Text& line) override;
+
+    HMODULE LoadLibraryW(const Text& name) override;
+    void* GetProcAddress(HMODULE module, const char* name) override;
+    void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
+    Text GetModuleFileNameW() override;
+
+    HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) override;
+    BOOL DestroyWindow(HWND hwnd) override;
+    LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LONG SetWindowLongW(HWND hwnd, int index, LONG value) override;
+    LONG GetWindowLongW(HWND hwnd, int index) override;
+    HWND FindWindowW(const Text& className, const Text& title) override;
+    BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) override;
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds) override;
+    BOOL KillTimer(HWND hwnd, UINT_PTR id) override;
+    BOOL GetMessageW(MSG* msg) override;
+    LRESULT DispatchMessageW(const MSG* msg) override;
+    void PostQuitMessage(int exitCode) override;
+
+    std::optional<Text> SHGetFolderPathW(int csidl) override;
+    int SHCreateDirectoryExW(const Text& path) override;
+    BOOL CopyFileW(const Text& from, const Text& to, BOOL failIfExists) override;
+    bool FindFirstFileExists(const Text& path) override;
+    std::optional<std::string> ReadWholeFile(const Text& path) override;
+    bool WriteWholeFile(const Text& path, const std::string& bytes) override;
+    HINSTANCE ShellExecuteW(HWND owner, const Text& verb, const Text& file, const Text& parameters,
+                            const Text& directory, int show) override;
+
+    LONG RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY* result) override;
+    LONG RegCreateKeyW(HKEY root, const Text& subKey, HKEY* result) override;
+    LONG RegCloseKey(HKEY key) override;
+
+    void CoUninitialize() override;
+};
+
+// Win32 wide strings and our UTF-16 text are the same 16-bit units.
+inline const wchar_t* Wide(const Text& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+inline Text FromWide(const wchar_t* wide) {
+    return wide ? Text(reinterpret_cast<const char16_t*>(wide)) : Text();
+}
