@@ -8,6 +8,8 @@
 
 #include "app/RegistryKeyHolder.h"
 #include "config/SettingsRecords.h"
+#include "device/DeviceLink.h"
+#include "device/ProgressSink.h"
 #include "framework/CWnd.h"
 
 class CMursohidDlg : public CWnd {
@@ -32,6 +34,29 @@ public:
     std::int32_t OpenDevice();
     std::int32_t CloseDevice();
     std::int32_t SetStateByte(std::int32_t value);
+
+    // --- device link: the command set, forwarded to device/ ---
+    // What the device functions need of this window.
+    DeviceLink Link();
+    std::int32_t SetPollingRate(std::int32_t rateIndex);
+    std::int32_t WriteButtonTable();
+    std::int32_t WriteResolutionStages(std::int32_t stage);
+    std::int32_t SetUniversalScroll();
+    std::int32_t SetLiftOff(std::int32_t value);
+    std::int32_t SelectResolutionStage(std::int32_t stage);
+    std::int32_t SetLogoLight();
+    bool ProbeDevice();
+    std::int32_t ReadBackQuery();
+    std::int32_t RequestReadBack();
+    std::int32_t ReadResolutionStage();
+    std::int32_t ApplyProfileToDevice(ProgressSink* progress);
+    // The input callback's routing targets (the action engine and scrolling).
+    void ButtonPressed(int buttonIndex);
+    void ButtonReleased(int buttonIndex);
+    void LaunchAssignedProgram(int buttonIndex);
+    void ZoomIn();
+    void ZoomOut();
+    // --- end of device link ---
 
     // --- state, in the order the window keeps it ---
     CWnd* ProgressDialog = nullptr;  // only while a full write to the mouse runs

@@ -25,6 +25,9 @@ protected:
     ~WindowMessageTarget() = default;
 };
 
+// System cursor id of the hourglass (IDC_WAIT).
+constexpr UINT_PTR kCursorIdWait = 32514;
+
 using ThreadRoutine = DWORD (*)(void* parameter);
 
 struct WindowCreation {
@@ -99,6 +102,13 @@ public:
 
     // --- COM ---
     virtual void CoUninitialize() = 0;
+
+    // --- device link: system parameters and the wait cursor ---
+    // SystemParametersInfoW; on the fake only SPI_GETWHEELSCROLLCHARS is known.
+    virtual BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) = 0;
+    // LoadCursorW(null, id) for a system cursor id, and SetCursor.
+    virtual HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) = 0;
+    virtual HANDLE SetCursor(HANDLE cursor) = 0;
 };
 
 // The platform the process runs on. Set once at start (the Win32 platform in

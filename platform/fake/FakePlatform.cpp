@@ -605,3 +605,38 @@ void FakePlatform::ClearCalls() {
     calls_.clear();
     sleeps_.clear();
 }
+
+// --- device link ---
+
+BOOL FakePlatform::SystemParametersInfoW(UINT action, UINT, void* value, UINT) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Record("SystemParametersInfoW " + Hex(action));
+    if (action != SPI_GETWHEELSCROLLCHARS || !wheelScrollChars_ || value == nullptr) return FALSE;
+    *static_cast<UINT*>(value) = *wheelScrollChars_;
+    return TRUE;
+}
+
+HANDLE FakePlatform::LoadCursorW(HINSTANCE, UINT_PTR cursorId) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Record("LoadCursorW " + std::to_string(cursorId));
+    // A system cursor's handle is its id.
+    return reinterpret_cast<HANDLE>(cursorId);
+}
+
+HANDLE FakePlatform::SetCursor(HANDLE cursor) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Record("SetCursor " + std::to_string(reinterpret_cast<UINT_PTR>(cursor)));
+    const UINT_PTR previous = cursorId_;
+    cursorId_ = reinterpret_cast<UINT_PTR>(cursor);
+    return reinterpret_cast<HANDLE>(previous);
+}
+
+void FakePlatform::SetWheelScrollChars(std::optional<UINT> chars) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    wheelScrollChars_ = chars;
+}
+
+UINT_PTR FakePlatform::CurrentCursorId() const {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    return cursorId_;
+}

@@ -114,6 +114,15 @@ public:
 
     void CoUninitialize() override;
 
+    // --- device link ---
+    BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
+    HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
+    HANDLE SetCursor(HANDLE cursor) override;
+    // The wheel-scroll-characters value; empty makes the query fail.
+    void SetWheelScrollChars(std::optional<UINT> chars);
+    // The system cursor id last passed to SetCursor (0 when none).
+    UINT_PTR CurrentCursorId() const;
+
     // --- set-up by tests ---
     void SetModuleFileName(const Text& path) { moduleFileName_ = path; }
     // Leave empty to make SHGetFolderPathW fail.
@@ -203,4 +212,8 @@ private:
     std::set<std::pair<std::uintptr_t, Text>> registryKeys_;
     std::set<HKEY> openRegistryKeys_;
     bool registryFails_ = false;
+
+    // --- device link ---
+    std::optional<UINT> wheelScrollChars_ = 3u;
+    UINT_PTR cursorId_ = 0;
 };

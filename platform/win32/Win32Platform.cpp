@@ -174,3 +174,17 @@ LONG Win32Platform::RegCreateKeyW(HKEY root, const Text& subKey, HKEY* result) {
 LONG Win32Platform::RegCloseKey(HKEY key) { return ::RegCloseKey(key); }
 
 void Win32Platform::CoUninitialize() { ::CoUninitialize(); }
+
+// --- device link ---
+
+BOOL Win32Platform::SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) {
+    return ::SystemParametersInfoW(action, param, value, winIni);
+}
+
+HANDLE Win32Platform::LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) {
+    return reinterpret_cast<HANDLE>(::LoadCursorW(instance, MAKEINTRESOURCEW(cursorId)));
+}
+
+HANDLE Win32Platform::SetCursor(HANDLE cursor) {
+    return reinterpret_cast<HANDLE>(::SetCursor(reinterpret_cast<HCURSOR>(cursor)));
+}

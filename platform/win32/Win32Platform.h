@@ -49,6 +49,11 @@ public:
     LONG RegCloseKey(HKEY key) override;
 
     void CoUninitialize() override;
+
+    // --- device link ---
+    BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
+    HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
+    HANDLE SetCursor(HANDLE cursor) override;
 };
 
 // Win32 wide strings and our UTF-16 text are the same 16-bit units.

@@ -1,0 +1,25 @@
+#include "device/DeviceLink.h"
+
+#include "device/DeviceList.h"
+#include "device/HidDeviceBinding.h"
+
+std::int32_t OpenDevice(const DeviceLink& link) {
+    BindHidDevice();
+    if (link.DeviceOpen->load() != 0) HidClose();
+    HidSetMatch(kMatchRecord);
+    HidSetCallback(link.Callback);
+    const std::int32_t opened = HidOpen(link.Window, link.NotificationMessage);
+    link.DeviceOpen->store(opened);
+    return opened;
+}
+
+std::int32_t CloseDevice() {
+    HidClose();
+    return 1;
+}
+
+GuardResult DeviceGuard(const DeviceLink& link) {
+    if (link.DeviceOpen->load() == 0 && OpenDevice(link) == 0) return GuardResult::NoDevice;
+    if (DeviceList.Empty()) return GuardResult::NoCollection;
+    return GuardResult::Ready;
+}

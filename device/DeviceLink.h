@@ -1,0 +1,28 @@
+// Opening and closing the mouse, and the device guard that every command
+// runs first. The caller supplies what the library needs: the window that
+// hears of collections, the message number, the input callback, and the
+// flag that says the mouse has been opened.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "device/DeviceProtocol.h"
+
+struct DeviceLink {
+    HWND Window = nullptr;
+    UINT NotificationMessage = 0;
+    HidInputCallback Callback = nullptr;
+    std::atomic<std::int32_t>* DeviceOpen = nullptr;
+};
+
+// Ordinal 3 first when already open; then 7 (match), 8 (callback), 2 (open).
+// Stores ordinal 2's result in DeviceOpen and returns it.
+std::int32_t OpenDevice(const DeviceLink& link);
+// Ordinal 3. DeviceOpen and DeviceList are left as they are. Returns 1.
+std::int32_t CloseDevice();
+
+enum class GuardResult { NoDevice, NoCollection, Ready };
+// Reopens when DeviceOpen is zero; NoDevice when that fails, NoCollection
+// when no collection is open.
+GuardResult DeviceGuard(const DeviceLink& link);

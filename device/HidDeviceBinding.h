@@ -1,0 +1,22 @@
+// HidDevice.dll, bound by ordinal (2 to 8) the first time the mouse is
+// opened. Each call below does nothing and answers 0 when the library or
+// the entry point is missing.
+#pragma once
+
+#include <atomic>
+
+#include "device/DeviceProtocol.h"
+
+// Loads "HidDevice.dll" and resolves the seven ordinals, unless already bound.
+void BindHidDevice();
+// Forgets the binding (the next BindHidDevice loads the library again).
+void ResetHidDeviceBinding();
+bool HidDeviceBound();
+
+int HidSetMatch(const DWORD* matchRecord);         // ordinal 7
+int HidSetCallback(HidInputCallback callback);     // ordinal 8
+int HidOpen(HWND window, UINT message);            // ordinal 2
+int HidClose();                                    // ordinal 3
+int HidWriteData(DWORD deviceId, const BYTE* bytes, DWORD length);     // ordinal 4
+int HidWriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length);  // ordinal 5
+int HidReadReply(DWORD deviceId, BYTE* buffer, DWORD length);          // ordinal 6

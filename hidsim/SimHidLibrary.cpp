@@ -1,0 +1,230 @@
+#include "hidsim/SimHidLibrary.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr DWORD kCollectionIds[] = {kSimCommandDeviceId, kSimDataDeviceId};
+constexpr DWORD kCollectionUsages[] = {kCommandUsage, kDataUsage};
+
+}  // namespace
+
+SimHidLibrary::SimHidLibrary(SimNotifier& notifier, Clock clock, bool plugged)
+    : notifier_(notifier), clock_(std::move(clock)), plugged_(plugged) {
+    deliveryThread_ = std::thread([this] { DeliveryLoop(); });
+}
+
+SimHidLibrary::~SimHidLibrary() {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (deliveryThread_.joinable()) deliveryThread_.join();
+}
+
+void SimHidLibrary::SetLogSink(LogSink sink) {
+    std::lock_guard<std::mutex> guard(lock_);
+    logSink_ = std::move(sink);
+}
+
+void SimHidLibrary::LogLine(const std::string& line) {
+    if (logSink_) logSink_(line);
+}
+
+int SimHidLibrary::SetMatch(const DWORD* matchRecord) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalSetMatch];
+    matched_ = matchRecord != nullptr && matchRecord[0] == kVendorId && matchRecord[1] == kProductId;
+    return matched_ ? 1 : 0;
+}
+
+int SimHidLibrary::SetCallback(HidInputCallback callback) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalSetCallback];
+    callback_ = callback;
+    return 1;
+}
+
+std::vector<SimHidLibrary::Notice> SimHidLibrary::NoticesLocked(DWORD state) {
+    std::vector<Notice> notices;
+    for (std::size_t i = 0; i < 2; ++i) {
+        records_.push_back(_DEVICE_STATE{state, kCollectionIds[i], 0, kCollectionUsages[i]});
+        notices.push_back(Notice{window_, message_, &records_.back()});
+    }
+    return notices;
+}
+
+int SimHidLibrary::Open(HWND window, UINT message) {
+    std::vector<Notice> notices;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        ++calls_[kOrdinalOpen];
+        registered_ = true;
+        window_ = window;
+        message_ = message;
+        inputQueue_.clear();
+        if (!ConnectedLocked()) {
+            LogLine(std::to_string(clock_()) + " open 0");
+            return 0;
+        }
+        LogLine(std::to_string(clock_()) + " open 1");
+        notices = NoticesLocked(kCollectionOpened);
+    }
+    // Sent, not posted: the caller's collection list is filled when open returns.
+    for (const Notice& n : notices)
+        notifier_.Send(n.Window, n.Message, kCollectionNotification, reinterpret_cast<LPARAM>(n.Record));
+    return 1;
+}
+
+int SimHidLibrary::Close() {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalClose];
+    registered_ = false;
+    inputQueue_.clear();
+    LogLine(std::to_string(clock_()) + " close");
+    // No wait for a callback in progress: closing from the callback's own
+    // thread, or while it runs, must not deadlock.
+    return 1;
+}
+
+DWORD SimHidLibrary::UsageOfLocked(DWORD deviceId) const {
+    for (std::size_t i = 0; i < 2; ++i)
+        if ((deviceId & 0xFFFF) == kCollectionIds[i]) return kCollectionUsages[i];
+    return 0;
+}
+
+void SimHidLibrary::Receive(DWORD usage, const BYTE* bytes, DWORD length) {
+    SimReceivedReport report;
+    report.Time = clock_();
+    report.Usage = usage;
+    std::memcpy(report.Bytes.data(), bytes, std::min<std::size_t>(length, kReportSize));
+    received_.push_back(report);
+    LogLine(FormatReceivedReport(report));
+    if (usage == kCommandUsage)
+        mouse_.ReceiveCommand(report.Bytes.data());
+    else
+        mouse_.ReceiveData(report.Bytes.data());
+    auto produced = mouse_.TakeProducedReports();
+    if (!produced.empty()) {
+        for (auto& r : produced) inputQueue_.push_back(std::move(r));
+        changed_.notify_all();
+    }
+}
+
+int SimHidLibrary::WriteData(DWORD deviceId, const BYTE* bytes, DWORD length) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalWriteData];
+    return WriteLocked(deviceId, bytes, length);
+}
+
+int SimHidLibrary::WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length) {
+    const DWORD usage = UsageOfLocked(deviceId);
+    if (!ConnectedLocked() || usage == 0 || bytes == nullptr) return 0;
+    Receive(usage, bytes, length);
+    return 1;
+}
+
+int SimHidLibrary::WriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalWriteCommand];
+    return WriteLocked(deviceId, bytes, length);
+}
+
+int SimHidLibrary::ReadReply(DWORD deviceId, BYTE* buffer, DWORD length) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalReadReply];
+    if (!ConnectedLocked() || UsageOfLocked(deviceId) != kCommandUsage || buffer == nullptr) return 0;
+    std::uint8_t reply[kReportSize];
+    if (!mouse_.Reply(reply)) return 0;
+    std::memcpy(buffer, reply, std::min<std::size_t>(length, kReportSize));
+    return 1;
+}
+
+void SimHidLibrary::Plug() {
+    std::vector<Notice> notices;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (plugged_) return;
+        plugged_ = true;
+        LogLine(std::to_string(clock_()) + " plug");
+        if (ConnectedLocked()) notices = NoticesLocked(kCollectionOpened);
+    }
+    for (const Notice& n : notices)
+        notifier_.Post(n.Window, n.Message, kCollectionNotification, reinterpret_cast<LPARAM>(n.Record));
+}
+
+void SimHidLibrary::Unplug() {
+    std::vector<Notice> notices;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!plugged_) return;
+        const bool wasConnected = ConnectedLocked();
+        plugged_ = false;
+        inputQueue_.clear();
+        LogLine(std::to_string(clock_()) + " unplug");
+        if (wasConnected) notices = NoticesLocked(kCollectionClosed);
+    }
+    for (const Notice& n : notices)
+        notifier_.Post(n.Window, n.Message, kCollectionNotification, reinterpret_cast<LPARAM>(n.Record));
+}
+
+bool SimHidLibrary::Plugged() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return plugged_;
+}
+
+bool SimHidLibrary::SendInputReport(std::vector<std::uint8_t> report) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!ConnectedLocked()) return false;
+        inputQueue_.push_back(std::move(report));
+    }
+    changed_.notify_all();
+    return true;
+}
+
+void SimHidLibrary::WaitUntilDelivered() {
+    if (std::this_thread::get_id() == deliveryThread_.get_id()) return;
+    std::unique_lock<std::mutex> lk(lock_);
+    changed_.wait(lk, [this] { return inputQueue_.empty() && !delivering_; });
+}
+
+void SimHidLibrary::DeliveryLoop() {
+    std::unique_lock<std::mutex> lk(lock_);
+    for (;;) {
+        changed_.wait(lk, [this] { return stopping_ || !inputQueue_.empty(); });
+        if (stopping_) break;
+        std::vector<std::uint8_t> report = std::move(inputQueue_.front());
+        inputQueue_.pop_front();
+        const HidInputCallback callback = ConnectedLocked() ? callback_ : nullptr;
+        delivering_ = true;
+        lk.unlock();
+        if (callback != nullptr)
+            callback(kSimCommandDeviceId, report.data(), static_cast<DWORD>(report.size()));
+        lk.lock();
+        delivering_ = false;
+        changed_.notify_all();
+    }
+}
+
+std::vector<SimReceivedReport> SimHidLibrary::ReceivedReports() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return received_;
+}
+
+void SimHidLibrary::ClearReceivedReports() {
+    std::lock_guard<std::mutex> guard(lock_);
+    received_.clear();
+}
+
+SimMemory SimHidLibrary::Memory() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return mouse_.Memory();
+}
+
+int SimHidLibrary::CallCount(WORD ordinal) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return ordinal <= kOrdinalSetCallback ? calls_[ordinal] : 0;
+}

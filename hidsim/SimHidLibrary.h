@@ -1,0 +1,109 @@
+// The simulated HidDevice.dll: the contract of ordinals 2 to 8 over one
+// SimMouse, with plug and unplug, collection notifications, a log of every
+// received report, and a thread of its own that delivers input reports to the
+// registered callback. The same class runs inside our HidDevice.dll on
+// Windows and behind the fake platform's modules on the host.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "hidsim/SimMouse.h"
+
+// How the library reaches the registered window. Send delivers at once (the
+// record is valid while it runs); Post queues the message (the record stays
+// valid for the library's life).
+class SimNotifier {
+public:
+    virtual ~SimNotifier() = default;
+    virtual void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+};
+
+class SimHidLibrary {
+public:
+    using Clock = std::function<std::uint64_t()>;
+    // Receives one text line per received report and per plug event.
+    using LogSink = std::function<void(const std::string& line)>;
+
+    SimHidLibrary(SimNotifier& notifier, Clock clock, bool plugged);
+    ~SimHidLibrary();
+    SimHidLibrary(const SimHidLibrary&) = delete;
+    SimHidLibrary& operator=(const SimHidLibrary&) = delete;
+
+    void SetLogSink(LogSink sink);
+
+    // --- the ordinals ---
+    int SetMatch(const DWORD* matchRecord);                           // 7
+    int SetCallback(HidInputCallback callback);                       // 8
+    int Open(HWND window, UINT message);                              // 2
+    int Close();                                                      // 3
+    int WriteData(DWORD deviceId, const BYTE* bytes, DWORD length);   // 4
+    int WriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length);// 5
+    int ReadReply(DWORD deviceId, BYTE* buffer, DWORD length);        // 6
+
+    // --- control ---
+    void Plug();
+    void Unplug();
+    bool Plugged() const;
+    // Queues an input report for the delivery thread; false when the mouse
+    // is not open (unplugged or released), in which case it is dropped.
+    bool SendInputReport(std::vector<std::uint8_t> report);
+    bool PressButton(int index) { return SendInputReport(SimButtonReport(index, true)); }
+    bool ReleaseButton(int index) { return SendInputReport(SimButtonReport(index, false)); }
+    // Blocks until every queued input report has been handed to the callback
+    // and the callback has returned.
+    void WaitUntilDelivered();
+
+    std::vector<SimReceivedReport> ReceivedReports() const;
+    void ClearReceivedReports();
+    SimMemory Memory() const;
+    // How often an ordinal was called (accepted or not).
+    int CallCount(WORD ordinal) const;
+
+private:
+    struct Notice {
+        HWND Window;
+        UINT Message;
+        const _DEVICE_STATE* Record;
+    };
+
+    bool ConnectedLocked() const { return plugged_ && registered_ && matched_; }
+    DWORD UsageOfLocked(DWORD deviceId) const;
+    // Records for both collections, kept for the library's life.
+    std::vector<Notice> NoticesLocked(DWORD state);
+    void Receive(DWORD usage, const BYTE* bytes, DWORD length);
+    // A report to whichever collection `deviceId` names (the collection decides).
+    int WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length);
+    void LogLine(const std::string& line);
+    void DeliveryLoop();
+
+    SimNotifier& notifier_;
+    Clock clock_;
+    mutable std::mutex lock_;
+    std::condition_variable changed_;
+    SimMouse mouse_;
+    bool plugged_;
+    bool matched_ = false;
+    // From ordinal 2 to ordinal 3: the window that hears of every collection
+    // that opens or closes, also of a mouse plugged in after a failed open.
+    bool registered_ = false;
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    HidInputCallback callback_ = nullptr;
+    std::deque<_DEVICE_STATE> records_;  // never shrinks: notification records stay valid
+    std::vector<SimReceivedReport> received_;
+    LogSink logSink_;
+    int calls_[kOrdinalSetCallback + 1] = {};
+
+    std::deque<std::vector<std::uint8_t>> inputQueue_;
+    bool delivering_ = false;
+    bool stopping_ = false;
+    std::thread deliveryThread_;
+};

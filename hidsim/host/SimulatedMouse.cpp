@@ -1,0 +1,60 @@
+#include "hidsim/host/SimulatedMouse.h"
+
+#include <atomic>
+
+#include "hidsim/SimExports.h"
+
+namespace {
+
+std::atomic<SimHidLibrary*> gActive{nullptr};
+
+}  // namespace
+
+SimHidLibrary* ActiveSimLibrary() { return gActive.load(); }
+
+class SimulatedMouse::Notifier final : public SimNotifier {
+public:
+    explicit Notifier(FakePlatform& fake) : fake_(fake) {}
+    void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        fake_.SendMessageTo(window, message, wParam, lParam);
+    }
+    void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
+        fake_.PostMessageW(window, message, wParam, lParam);
+    }
+
+private:
+    FakePlatform& fake_;
+};
+
+SimulatedMouse::SimulatedMouse(FakePlatform& fake, bool plugged)
+    : notifier_(std::make_unique<Notifier>(fake)),
+      library_(std::make_unique<SimHidLibrary>(
+          *notifier_, [&fake] { return fake.Now(); }, plugged)) {
+    fake.AddModule(u"HidDevice.dll", {},
+                   {{kOrdinalOpen, reinterpret_cast<void*>(&HidSim_Open)},
+                    {kOrdinalClose, reinterpret_cast<void*>(&HidSim_Close)},
+                    {kOrdinalWriteData, reinterpret_cast<void*>(&HidSim_WriteData)},
+                    {kOrdinalWriteCommand, reinterpret_cast<void*>(&HidSim_WriteCommand)},
+                    {kOrdinalReadReply, reinterpret_cast<void*>(&HidSim_ReadReply)},
+                    {kOrdinalSetMatch, reinterpret_cast<void*>(&HidSim_SetMatch)},
+                    {kOrdinalSetCallback, reinterpret_cast<void*>(&HidSim_SetCallback)}});
+    fake.AddModule(u"HIDApi.dll",
+                   {{"OpenUSB", reinterpret_cast<void*>(&OpenUSB)},
+                    {"WriteUSB", reinterpret_cast<void*>(&WriteUSB)},
+                    {"ReadUSB", reinterpret_cast<void*>(&ReadUSB)},
+                    {"SetFeature", reinterpret_cast<void*>(&SetFeature)},
+                    {"GetFeature", reinterpret_cast<void*>(&GetFeature)},
+                    {"CloseUSB", reinterpret_cast<void*>(&CloseUSB)},
+                    {"InitUSB", reinterpret_cast<void*>(&InitUSB)},
+                    {"LoadPCtimer", reinterpret_cast<void*>(&LoadPCtimer)},
+                    {"EncodeSecrecy_V11", reinterpret_cast<void*>(&EncodeSecrecy_V11)},
+                    {"DecodeSecrecy_V11", reinterpret_cast<void*>(&DecodeSecrecy_V11)},
+                    {"change_PCTimer", reinterpret_cast<void*>(&change_PCTimer)},
+                    {"SavePCtimerWithInDLL", reinterpret_cast<void*>(&SavePCtimerWithInDLL)}});
+    gActive.store(library_.get());
+}
+
+SimulatedMouse::~SimulatedMouse() {
+    SimHidLibrary* self = library_.get();
+    gActive.compare_exchange_strong(self, nullptr);
+}

@@ -1,0 +1,89 @@
+// The main window with the simulated mouse: start-up opens it and starts
+// the tray program, shut-down sends the state byte before releasing it, and
+// input reports reach the window through MainWindow.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/MursohidDlg.h"
+#include "app/ProcessState.h"
+#include "device/DeviceList.h"
+#include "device/HidDeviceBinding.h"
+#include "device/ReadBackCollector.h"
+#include "hidsim/host/SimulatedMouse.h"
+#include "platform/fake/FakePlatform.h"
+
+namespace {
+
+class MainWindowDeviceTest : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        SetPlatform(&fake);
+        ResetHidDeviceBinding();
+        DeviceList.Clear();
+        ReadBack.Reset();
+        if (!GetParam()) mouse->Unplug();
+        mouse->SetLogSink([this](const std::string& line) { log.push_back(line); });
+    }
+    void TearDown() override {
+        mouse->WaitUntilDelivered();
+        SetPlatform(nullptr);
+    }
+
+    FakePlatform fake;
+    SimulatedMouse mouse{fake};
+    std::vector<std::string> log;
+};
+
+TEST_P(MainWindowDeviceTest, StartUpOpensTheMouseAndStartsTheTrayOnlyWhenFound) {
+    const bool plugged = GetParam();
+    auto* dlg = new CMursohidDlg;
+    ASSERT_TRUE(dlg->CreateServiceWindow());
+    EXPECT_EQ(dlg->DeviceOpen.load(), plugged ? 1 : 0);
+    EXPECT_EQ(DeviceList.Count(), plugged ? 2u : 0u);
+    const auto launches = fake.ShellExecutes();
+    ASSERT_EQ(launches.size(), plugged ? 1u : 0u);
+    if (plugged) {
+        EXPECT_EQ(launches[0].file, u"C:\\Program Files\\Mouse\\trayicon.exe");
+        EXPECT_EQ(launches[0].time, 2000u);
+    }
+    EXPECT_TRUE(mouse->ReceivedReports().empty()) << "start-up writes nothing into the mouse";
+
+    dlg->DestroyWindow();
+    const auto reports = mouse->ReceivedReports();
+    if (plugged) {
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(FormatReceivedReport(reports[0]).substr(5), "ff01 07 17 00 00 00 00 00 00");
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_NE(log[log.size() - 2].find("ff01 07 17 00"), std::string::npos);
+        EXPECT_NE(log.back().find("close"), std::string::npos) << "released after the state byte";
+    } else {
+        EXPECT_TRUE(reports.empty());
+    }
+    delete dlg;
+}
+
+INSTANTIATE_TEST_SUITE_P(PluggedAndUnplugged, MainWindowDeviceTest, ::testing::Bool());
+
+class MainWindowInputTest : public MainWindowDeviceTest {};
+
+TEST_P(MainWindowInputTest, ReportsReachTheWindowAndReadBackCompletes) {
+    auto* dlg = new CMursohidDlg;
+    ASSERT_TRUE(dlg->CreateServiceWindow());
+    ASSERT_EQ(MainWindow.load(), dlg);
+    mouse->PressButton(3);
+    mouse->WaitUntilDelivered();
+    const auto lines = fake.DebugLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), Text(u"00 07 42 00 03 01 00 00 00\n")), lines.end());
+
+    EXPECT_EQ(dlg->RequestReadBack(), 0);
+    mouse->WaitUntilDelivered();
+    EXPECT_EQ(dlg->ShortReadBusy.load(), 0);
+    EXPECT_EQ(ReadBack.Counter(), 0);
+    dlg->DestroyWindow();
+    delete dlg;
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugged, MainWindowInputTest, ::testing::Values(true));
+
+}  // namespace
