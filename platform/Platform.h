@@ -109,6 +109,44 @@ public:
     // LoadCursorW(null, id) for a system cursor id, and SetCursor.
     virtual HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) = 0;
     virtual HANDLE SetCursor(HANDLE cursor) = 0;
+
+    // --- INI files ---
+    // The platform's profile functions. A platform without them answers as
+    // a missing file would: the default for reads, failure for writes (the
+    // host reads and writes INI files with the portable code in config/).
+    // GetPrivateProfileStringW returns at most size - 1 characters.
+    virtual UINT GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
+                                       const Text& path) {
+        (void)section, (void)key, (void)path;
+        return static_cast<UINT>(defaultValue);
+    }
+    virtual Text GetPrivateProfileStringW(const Text& section, const Text& key,
+                                          const Text& defaultValue, std::size_t size,
+                                          const Text& path) {
+        (void)section, (void)key, (void)path;
+        return size == 0 ? Text() : defaultValue.substr(0, size - 1);
+    }
+    virtual BOOL GetPrivateProfileStructW(const Text& section, const Text& key, void* buffer,
+                                          UINT size, const Text& path) {
+        (void)section, (void)key, (void)buffer, (void)size, (void)path;
+        return FALSE;
+    }
+    virtual BOOL WritePrivateProfileStringW(const Text& section, const Text& key, const Text& value,
+                                            const Text& path) {
+        (void)section, (void)key, (void)value, (void)path;
+        return FALSE;
+    }
+    virtual BOOL WritePrivateProfileStructW(const Text& section, const Text& key, const void* buffer,
+                                            UINT size, const Text& path) {
+        (void)section, (void)key, (void)buffer, (void)size, (void)path;
+        return FALSE;
+    }
+    // Replaces a file's contents so that a failure part-way leaves either the
+    // old or the new contents, never a cut file. Without a safer way of its
+    // own a platform writes the file in place.
+    virtual bool ReplaceWholeFile(const Text& path, const std::string& bytes) {
+        return WriteWholeFile(path, bytes);
+    }
 };
 
 // The platform the process runs on. Set once at start (the Win32 platform in

@@ -188,3 +188,56 @@ HANDLE Win32Platform::LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) {
 HANDLE Win32Platform::SetCursor(HANDLE cursor) {
     return reinterpret_cast<HANDLE>(::SetCursor(reinterpret_cast<HCURSOR>(cursor)));
 }
+
+// --- INI files ---
+
+UINT Win32Platform::GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
+                                          const Text& path) {
+    return ::GetPrivateProfileIntW(Wide(section), Wide(key), defaultValue, Wide(path));
+}
+
+Text Win32Platform::GetPrivateProfileStringW(const Text& section, const Text& key,
+                                             const Text& defaultValue, std::size_t size,
+                                             const Text& path) {
+    if (size == 0) return Text();
+    std::u16string buffer(size, u'\0');
+    const DWORD got = ::GetPrivateProfileStringW(Wide(section), Wide(key), Wide(defaultValue),
+                                                 reinterpret_cast<wchar_t*>(&buffer[0]),
+                                                 static_cast<DWORD>(size), Wide(path));
+    buffer.resize(got < size ? got : size - 1);
+    return buffer;
+}
+
+BOOL Win32Platform::GetPrivateProfileStructW(const Text& section, const Text& key, void* buffer,
+                                             UINT size, const Text& path) {
+    return ::GetPrivateProfileStructW(Wide(section), Wide(key), buffer, size, Wide(path));
+}
+
+BOOL Win32Platform::WritePrivateProfileStringW(const Text& section, const Text& key,
+                                               const Text& value, const Text& path) {
+    return ::WritePrivateProfileStringW(Wide(section), Wide(key), Wide(value), Wide(path));
+}
+
+BOOL Win32Platform::WritePrivateProfileStructW(const Text& section, const Text& key,
+                                               const void* buffer, UINT size, const Text& path) {
+    return ::WritePrivateProfileStructW(Wide(section), Wide(key), const_cast<void*>(buffer), size,
+                                        Wide(path));
+}
+
+bool Win32Platform::ReplaceWholeFile(const Text& path, const std::string& bytes) {
+    // Written beside the file, flushed, then moved over it: a failure at any
+    // point leaves the old file whole.
+    const Text temporary = path + u".new";
+    HANDLE file = ::CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ok = ok && written == bytes.size() && ::FlushFileBuffers(file);
+    ::CloseHandle(file);
+    if (ok && ::MoveFileExW(Wide(temporary), Wide(path),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    ::DeleteFileW(Wide(temporary));
+    return false;
+}

@@ -54,6 +54,19 @@ public:
     BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
     HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
     HANDLE SetCursor(HANDLE cursor) override;
+
+    // --- INI files ---
+    UINT GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
+                               const Text& path) override;
+    Text GetPrivateProfileStringW(const Text& section, const Text& key, const Text& defaultValue,
+                                  std::size_t size, const Text& path) override;
+    BOOL GetPrivateProfileStructW(const Text& section, const Text& key, void* buffer, UINT size,
+                                  const Text& path) override;
+    BOOL WritePrivateProfileStringW(const Text& section, const Text& key, const Text& value,
+                                    const Text& path) override;
+    BOOL WritePrivateProfileStructW(const Text& section, const Text& key, const void* buffer,
+                                    UINT size, const Text& path) override;
+    bool ReplaceWholeFile(const Text& path, const std::string& bytes) override;
 };
 
 // Win32 wide strings and our UTF-16 text are the same 16-bit units.

@@ -1,0 +1,39 @@
+#include "config/PlatformIniFile.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/Platform.h"
+
+PlatformIniFile::PlatformIniFile(Text path) : path_(std::move(path)) {}
+
+std::int32_t PlatformIniFile::GetInt(const Text& section, const Text& key, std::int32_t defaultValue) {
+    return static_cast<std::int32_t>(Sys().GetPrivateProfileIntW(section, key, defaultValue, path_));
+}
+
+Text PlatformIniFile::GetString(const Text& section, const Text& key, const Text& defaultValue) {
+    return Sys().GetPrivateProfileStringW(section, key, defaultValue, kIniTextRoom, path_);
+}
+
+bool PlatformIniFile::GetBlock(const Text& section, const Text& key, void* buffer, std::size_t size) {
+    // The platform's reader fills its buffer even when the checksum then
+    // fails; reading into a scratch copy keeps the caller's bytes unless the
+    // block is taken.
+    std::vector<std::uint8_t> scratch(size + 1);
+    if (!Sys().GetPrivateProfileStructW(section, key, scratch.data(), static_cast<UINT>(size), path_))
+        return false;
+    if (size > 0) std::memcpy(buffer, scratch.data(), size);
+    return true;
+}
+
+void PlatformIniFile::WriteInt(const Text& section, const Text& key, std::int32_t value) {
+    Sys().WritePrivateProfileStringW(section, key, TextFromInt(value), path_);
+}
+
+void PlatformIniFile::WriteString(const Text& section, const Text& key, const Text& value) {
+    Sys().WritePrivateProfileStringW(section, key, value, path_);
+}
+
+void PlatformIniFile::WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) {
+    Sys().WritePrivateProfileStructW(section, key, bytes, static_cast<UINT>(size), path_);
+}

@@ -1,0 +1,46 @@
+#include "config/PortableIniFile.h"
+
+#include "config/IniValues.h"
+#include "platform/Platform.h"
+
+PortableIniFile::PortableIniFile(Text path, ReadMode mode) : path_(std::move(path)), mode_(mode) {}
+
+IniDocument PortableIniFile::Load() const {
+    const std::optional<std::string> bytes = Sys().ReadWholeFile(path_);
+    return bytes ? ParseIniDocument(*bytes) : IniDocument{};
+}
+
+const IniDocument& PortableIniFile::DocumentForReading() {
+    if (mode_ == ReadMode::EachCall || !loaded_) loaded_ = Load();
+    return *loaded_;
+}
+
+std::int32_t PortableIniFile::GetInt(const Text& section, const Text& key, std::int32_t defaultValue) {
+    return ReadIniInt(DocumentForReading(), section, key, defaultValue);
+}
+
+Text PortableIniFile::GetString(const Text& section, const Text& key, const Text& defaultValue) {
+    return ReadIniString(DocumentForReading(), section, key, defaultValue, kIniTextRoom);
+}
+
+bool PortableIniFile::GetBlock(const Text& section, const Text& key, void* buffer, std::size_t size) {
+    return ReadIniBlock(DocumentForReading(), section, key, buffer, size);
+}
+
+void PortableIniFile::WriteString(const Text& section, const Text& key, const Text& value) {
+    // Always from the file as it is now: a peer program may have changed it.
+    IniDocument document = Load();
+    if (SetIniValue(document, section, key, value)) {
+        // The file is replaced whole, so a failed write leaves the old one.
+        Sys().ReplaceWholeFile(path_, SaveIniDocument(document));
+    }
+    if (mode_ == ReadMode::Once) loaded_ = std::move(document);
+}
+
+void PortableIniFile::WriteInt(const Text& section, const Text& key, std::int32_t value) {
+    WriteString(section, key, TextFromInt(value));
+}
+
+void PortableIniFile::WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) {
+    WriteString(section, key, EncodeIniBlock(static_cast<const std::uint8_t*>(bytes), size));
+}

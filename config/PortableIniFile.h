@@ -1,0 +1,35 @@
+// The INI file read and written by our own code, through whole-file reads and
+// writes of the platform. It behaves as the platform's profile functions do
+// (IniDocument); every write re-reads the file, changes one key and replaces
+// the file before returning.
+#pragma once
+
+#include <optional>
+
+#include "config/IniDocument.h"
+#include "config/IniFile.h"
+
+class PortableIniFile final : public IniFile {
+public:
+    enum class ReadMode {
+        EachCall,  // every read goes to the file, as the platform's functions do
+        Once,      // the file is read once, at the first read, and reads answer from that
+    };
+
+    explicit PortableIniFile(Text path, ReadMode mode = ReadMode::EachCall);
+
+    std::int32_t GetInt(const Text& section, const Text& key, std::int32_t defaultValue) override;
+    Text GetString(const Text& section, const Text& key, const Text& defaultValue) override;
+    bool GetBlock(const Text& section, const Text& key, void* buffer, std::size_t size) override;
+    void WriteInt(const Text& section, const Text& key, std::int32_t value) override;
+    void WriteString(const Text& section, const Text& key, const Text& value) override;
+    void WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) override;
+
+private:
+    const IniDocument& DocumentForReading();
+    IniDocument Load() const;
+
+    Text path_;
+    ReadMode mode_;
+    std::optional<IniDocument> loaded_;
+};
