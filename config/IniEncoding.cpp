@@ -1,5 +1,6 @@
 #include "config/IniEncoding.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -11,6 +12,17 @@ constexpr std::array<char16_t, 32> kAnsiHighControls = {
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+struct BestFit {
+    char16_t unit;
+    unsigned char byte;
+};
+
+// Characters the code page lacks that the platform still writes as a similar
+// byte (A for A-macron, - for the minus sign ...); any other becomes '?'.
+constexpr BestFit kBestFit[] = {
+#include "config/AnsiBestFit.inc"
 };
 
 Text DecodeUtf16(const std::string& bytes, std::size_t from, bool bigEndian) {
@@ -35,6 +47,10 @@ char AnsiFromChar(char16_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (std::size_t i = 0; i < kAnsiHighControls.size(); ++i)
         if (kAnsiHighControls[i] == c) return static_cast<char>(0x80 + i);
+    const auto* end = std::end(kBestFit);
+    const auto* fit = std::lower_bound(std::begin(kBestFit), end, c,
+                                       [](const BestFit& entry, char16_t unit) { return entry.unit < unit; });
+    if (fit != end && fit->unit == c) return static_cast<char>(fit->byte);
     return '?';
 }
 

@@ -56,6 +56,8 @@ TEST(IniDocument, Utf16FilesStayUtf16AndOthersStayAnsi) {
     EXPECT_EQ(ReadIniString(ParseIniDocument(ansi), u"s", u"k", u"", 100), u"caf\u00e9");
     // The euro sign has a byte in the code page; a CJK character has none.
     EXPECT_EQ(Apply(ansi, u"s", u"n", u"\u4e2d\u20ac"), ansi + "n=?\x80\r\n");
+    // Characters outside the code page take the platform's nearest byte where it has one.
+    EXPECT_EQ(Apply(ansi, u"s", u"n", u"\u0100\u2212\u0131\u03a9"), ansi + "n=A-iO\r\n");
 }
 
 TEST(IniDocument, ReadsMatchSectionsAndKeysWithoutRegardToCase) {

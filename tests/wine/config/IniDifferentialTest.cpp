@@ -101,7 +101,14 @@ std::vector<Case> Cases() {
                      {GetString(u"GROUP1", u"Name"), WriteString(u"GROUP1", u"Launch", u"\u00e9\u4e2d")}});
     cases.push_back({"ANSI file", true, "[GROUP1]\r\nName=caf\xE9 \x80 \x81\x9D\r\n",
                      {GetString(u"GROUP1", u"Name"), WriteString(u"GROUP1", u"Launch", u"\u4e2d\u20ac\u00ff\u0152"),
-                      GetString(u"GROUP1", u"Launch"), WriteString(u"GROUP1", u"Path", u"\U0001F600")}});
+                      GetString(u"GROUP1", u"Launch"), WriteString(u"GROUP1", u"Path", u"\U0001F600"),
+                      WriteString(u"GROUP1", u"Fit", u"\u0100\u2212\u00a0\u0131\u03a9")}});
+    std::string everyByte = "[s]\r\nall=";
+    for (int b = 1; b < 256; ++b)
+        if (b != '\r' && b != '\n') everyByte.push_back(static_cast<char>(b));
+    everyByte += "\r\n";
+    cases.push_back({"every byte of the code page", true, everyByte,
+                     {GetString(u"s", u"all"), WriteString(u"s", u"all", u"changed"), WriteString(u"s", u"all2", u"x")}});
     cases.push_back({"missing keys", true, "[Setting]\r\nProfile=1\r\n[GROUP1]\r\nnoequals\r\nempty=\r\n",
                      {GetInt(u"Setting", u"Mode", -1), GetInt(u"Nothing", u"Mode", -1),
                       GetString(u"GROUP1", u"Name"), GetString(u"GROUP1", u"noequals", u"dflt  "),
