@@ -10,6 +10,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+#include <shlobj.h>  // CSIDL_* folder ids
 #else
 
 using BOOL = int;

@@ -23,6 +23,7 @@ wine_env_start() {
     openbox >"$WINE_RUN_DIR/openbox.log" 2>&1 &
     echo $! >"$WINE_RUN_DIR/openbox.pid"
 
+    mkdir -p "$WINEPREFIX"
     wineserver -p
     wineboot -i >"$WINE_RUN_DIR/wineboot.log" 2>&1
     # A crash ends the process with a failing exit code instead of waiting in a debugger dialog.
@@ -30,8 +31,6 @@ wine_env_start() {
         /v Debugger /t REG_SZ /d 'no-such-debugger.exe' /f >/dev/null 2>&1
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
         /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
-    wineserver -w 2>/dev/null || true
-    wineserver -p
 }
 
 wine_env_stop() {
