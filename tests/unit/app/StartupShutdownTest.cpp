@@ -78,6 +78,16 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
         EXPECT_GT(index, previous) << step;
         previous = index;
     }
+    // Then the mouse is looked for (not found here), Plug is written and the
+    // whole settings file rewritten with the validated values.
+    const int firstWrite = fake.CallIndex("WriteFile C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini");
+    EXPECT_GT(firstWrite, previous);
+    const std::string settings = fake.File(u"C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini").value_or("");
+    EXPECT_NE(settings.find("Plug=0"), std::string::npos);
+    EXPECT_LT(settings.find("Plug=0"), settings.find("[GROUP1]"));
+    EXPECT_NE(settings.find("PollingRate=2"), std::string::npos);
+    EXPECT_TRUE(fake.ShellExecutes().empty());
+
     // The twelve entry points are looked up by name, in the binding's order.
     std::vector<std::string> lookups;
     for (const auto& call : fake.Calls())

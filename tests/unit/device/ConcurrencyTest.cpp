@@ -40,7 +40,8 @@ TEST_F(ConcurrencyTest, ReportsOnTheLibraryThreadWhileTheMainThreadCommandsAndRe
 
     std::atomic<bool> stop{false};
     std::thread driver([&] {
-        for (int i = 0; !stop.load(); ++i) {
+        // At least a few hundred rounds, however fast the main thread is done.
+        for (int i = 0; i < 500 || !stop.load(); ++i) {
             mouse->PressButton(i % 10);
             mouse->ReleaseButton(i % 10);
             mouse->SendInputReport({0x03, 0xF2});
@@ -66,6 +67,9 @@ TEST_F(ConcurrencyTest, ReportsOnTheLibraryThreadWhileTheMainThreadCommandsAndRe
     }
     stop.store(true);
     driver.join();
+    // The mouse is plugged in again here: one more press surely arrives.
+    mouse->PressButton(1);
+    mouse->ReleaseButton(1);
     mouse->WaitUntilDelivered();
 
     EXPECT_EQ(DeviceList.Count(), 2u);
