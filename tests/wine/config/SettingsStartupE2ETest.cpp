@@ -1,0 +1,125 @@
+// The installed service started on a hand-made settings file with values out
+// of range: start-up rewrites the file with the corrected values and leaves
+// the first profile slot, which it never writes, byte for byte as it was.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "tests/wine/harness/ServiceHarness.h"
+
+namespace {
+
+using namespace e2e;
+
+struct Stage {
+    std::int32_t Enabled, X, Y;
+};
+
+class SettingsStartupE2E : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(InstallFolder().empty()) << "MOUSEHID_INSTALL_DIR is not set";
+        CloseStragglers();
+        RemoveTree(DataFolder());
+        folder = MakeInstallCopy({L"HidDevice.dll"});  // no mouse
+        CreateDirectoryW(DataFolder().c_str(), nullptr);
+        ini = DataFolder() + L"config.ini";
+        CopyFileW((folder + L"\\config.ini").c_str(), ini.c_str(), FALSE);
+    }
+    void TearDown() override {
+        CloseStragglers();
+        RemoveTree(folder);
+    }
+
+    void Set(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+        ASSERT_TRUE(WritePrivateProfileStringW(section, key, value, ini.c_str()));
+    }
+    int Int(const wchar_t* section, const wchar_t* key) {
+        return static_cast<int>(GetPrivateProfileIntW(section, key, -12345, ini.c_str()));
+    }
+    std::wstring String(const wchar_t* section, const wchar_t* key) {
+        wchar_t value[256] = {};
+        GetPrivateProfileStringW(section, key, L"<missing>", value, 256, ini.c_str());
+        return value;
+    }
+    std::wstring Section(const std::wstring& section) {
+        std::wstring buffer(65536, L'\0');
+        const DWORD n = GetPrivateProfileSectionW(section.c_str(), &buffer[0],
+                                                  static_cast<DWORD>(buffer.size()), ini.c_str());
+        buffer.resize(n);
+        return buffer;
+    }
+
+    void RunServiceOnce() {
+        RunningService service = StartService(folder);
+        ASSERT_NE(service.window, nullptr);
+        DWORD_PTR result = 0;  // returns once the creation handler has finished
+        ASSERT_TRUE(SendMessageTimeoutW(service.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result));
+        DWORD exitCode = 1;
+        ASSERT_TRUE(CloseService(service, &exitCode));
+        EXPECT_EQ(exitCode, 0u);
+    }
+
+    std::wstring folder;
+    std::wstring ini;
+};
+
+TEST_F(SettingsStartupE2E, OutOfRangeValuesAreCorrectedAndSlotZeroKeepsItsBytes) {
+    Set(L"Setting", L"Profile", L"9");
+    Set(L"Setting", L"PollingRate", L"4");
+    Set(L"Setting", L"TrayEnabled", L"7");
+    Set(L"Setting", L"Mode", nullptr);  // missing
+    Set(L"Setting", L"Plug", L"1");
+    Set(L"GROUP1", L"LEDLogoEnable", L"1");
+    Set(L"GROUP1", L"LIFT", L"11");
+    Set(L"GROUP4", L"DPICurrentX", L"0");
+    // Stage 2 of slot 2 has X 0: it is completed with that stage's default.
+    Stage stages[5] = {{1, 30, 30}, {0, 0, 55}, {1, 70, 70}, {0, 30, 30}, {1, 8, 8}};
+    ASSERT_TRUE(WritePrivateProfileStructW(L"GROUP2", L"DPIStageValue", stages, sizeof stages, ini.c_str()));
+    // A button without keys in slot 3.
+    ASSERT_TRUE(WritePrivateProfileStringW(L"ButtonAssigned3_5", nullptr, nullptr, ini.c_str()));
+    // Slot 0 is corrected in memory only, never written back.
+    Set(L"GROUP0", L"LEDLogoEnable", L"1");
+    Set(L"ButtonAssigned0_1", L"ButtonFunc", L"300");
+    Set(L"ButtonAssigned0_10", L"KeyNumber", nullptr);
+    std::wstring slotZeroBefore = Section(L"GROUP0");
+    for (int n = 1; n <= 10; ++n) slotZeroBefore += Section(L"ButtonAssigned0_" + std::to_wstring(n));
+
+    RunServiceOnce();
+
+    EXPECT_EQ(Int(L"Setting", L"Profile"), 0);
+    EXPECT_EQ(Int(L"Setting", L"PollingRate"), 2);
+    EXPECT_EQ(Int(L"Setting", L"TrayEnabled"), 1);
+    EXPECT_EQ(String(L"Setting", L"Mode"), L"-1");
+    EXPECT_EQ(Int(L"Setting", L"Plug"), 0);
+    EXPECT_EQ(Int(L"GROUP1", L"LEDLogoEnable"), 4);
+    EXPECT_EQ(Int(L"GROUP1", L"LIFT"), 5);
+    EXPECT_EQ(Int(L"GROUP4", L"DPICurrentX"), 16);
+
+    Stage read[5] = {};
+    ASSERT_TRUE(GetPrivateProfileStructW(L"GROUP2", L"DPIStageValue", read, sizeof read, ini.c_str()));
+    const Stage expected[5] = {{1, 30, 30}, {1, 40, 40}, {1, 70, 70}, {0, 30, 30}, {1, 8, 8}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(read[i].Enabled, expected[i].Enabled) << "stage " << i;
+        EXPECT_EQ(read[i].X, expected[i].X) << "stage " << i;
+        EXPECT_EQ(read[i].Y, expected[i].Y) << "stage " << i;
+    }
+
+    EXPECT_EQ(Int(L"ButtonAssigned3_5", L"ButtonFunc"), 5);
+    EXPECT_EQ(Int(L"ButtonAssigned3_5", L"ButtonID"), -1);
+    EXPECT_EQ(Int(L"ButtonAssigned3_5", L"KeyNumber"), 255);
+    EXPECT_EQ(Int(L"ButtonAssigned3_5", L"RepeatType"), 255);
+
+    std::wstring slotZeroAfter = Section(L"GROUP0");
+    for (int n = 1; n <= 10; ++n) slotZeroAfter += Section(L"ButtonAssigned0_" + std::to_wstring(n));
+    EXPECT_EQ(slotZeroAfter, slotZeroBefore);
+}
+
+TEST_F(SettingsStartupE2E, InstalledDefaultsAreWrittenBackUnchangedWithoutMouse) {
+    const std::string before = ReadFile(ini);
+    RunServiceOnce();
+    EXPECT_EQ(ReadFile(ini), before);
+}
+
+}  // namespace
