@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/standin/StandInWindow.h"
+
 namespace e2e {
 
 namespace {
@@ -190,14 +192,7 @@ unsigned long long LoggedStartTime(const std::wstring& logPath) {
     return 0;
 }
 
-unsigned long long WallClockMs() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER value{};
-    value.LowPart = now.dwLowDateTime;
-    value.HighPart = now.dwHighDateTime;
-    return value.QuadPart / 10000ULL;
-}
+unsigned long long WallClockMs() { return ::WallClockMs(); }
 
 RunningService StartService(const std::wstring& folder) {
     RunningService service;
