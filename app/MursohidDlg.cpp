@@ -99,7 +99,8 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
     }
 
     WritePlug(opened != 0 ? 1 : 0);
-    WriteAllSettings(WorkingSettings);
+    const ServiceSettings validated = WorkingSettingsCopy();
+    WriteAllSettings(validated);
     return 0;
 }
 
@@ -112,6 +113,8 @@ LRESULT CMursohidDlg::OnDestroy(WPARAM, LPARAM) {
     SetStateByte(0);
     Sys().Sleep(kShutdownSettleMs);
     Sys().Sleep(kShutdownReleaseMs);
+    // Reports that still come in are no longer routed to this window.
+    MainWindow.store(nullptr);
     CloseDevice();
 
     if (ProgressDialog != nullptr) {

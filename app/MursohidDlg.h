@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 #include "app/RegistryKeyHolder.h"
 #include "config/SettingsRecords.h"
@@ -27,8 +28,14 @@ public:
 
     void LaunchTrayProgram();
 
-    // Settings operations on the window's records.
+    // Settings operations on the window's records. The records are shared
+    // with the input callback's thread: read and change them under
+    // SettingsLock, through copies, and never hold it across a sleep, a file
+    // or a device call.
     void ReloadSettings();
+    ServiceSettings WorkingSettingsCopy() const;
+    // Profiles[Profile] of WorkingSettings; the first slot should Profile be out of range.
+    ProfileRecord ActiveProfileCopy() const;
 
     // Device operations (the device link).
     std::int32_t OpenDevice();
@@ -67,6 +74,7 @@ public:
     std::uint8_t ShortReadBackSlots[kReadBackSlots][kShortSlotSize];
     std::atomic<std::int32_t> ShortReadBusy{0};
     std::atomic<std::int32_t> BulkReadBusy{0};
+    mutable std::mutex SettingsLock;  // guards the three settings records
     ServiceSettings SettingsSnapshot;
     ServiceSettings WorkingSettings;
     RegistryKeyHolder MouseKey;

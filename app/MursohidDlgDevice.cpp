@@ -47,13 +47,6 @@ void HID_CALLBACK InputCallback(DWORD identifier, const BYTE* report, DWORD leng
                       report, length);
 }
 
-// The active profile: Profiles[Profile], the first one should Profile be
-// out of range.
-const ProfileRecord& ActiveProfile(const ServiceSettings& settings) {
-    const int index = settings.Profile >= 0 && settings.Profile < kProfileCount ? settings.Profile : 0;
-    return settings.Profiles[index];
-}
-
 Text MonitorLine(const char* format, LPARAM lParam) {
     char line[64];
     std::snprintf(line, sizeof line, format,
@@ -87,17 +80,17 @@ std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
 }
 
 std::int32_t CMursohidDlg::WriteButtonTable() {
-    const ProfileRecord profile = ActiveProfile(WorkingSettings);
+    const ProfileRecord profile = ActiveProfileCopy();
     return ::WriteButtonTable(Link(), profile);
 }
 
 std::int32_t CMursohidDlg::WriteResolutionStages(std::int32_t stage) {
-    const ProfileRecord profile = ActiveProfile(WorkingSettings);
+    const ProfileRecord profile = ActiveProfileCopy();
     return ::WriteResolutionStages(Link(), profile, stage);
 }
 
 std::int32_t CMursohidDlg::SetUniversalScroll() {
-    const ProfileRecord profile = ActiveProfile(WorkingSettings);
+    const ProfileRecord profile = ActiveProfileCopy();
     return ::SetUniversalScroll(Link(), profile);
 }
 
@@ -108,7 +101,7 @@ std::int32_t CMursohidDlg::SelectResolutionStage(std::int32_t stage) {
 }
 
 std::int32_t CMursohidDlg::SetLogoLight() {
-    const ProfileRecord profile = ActiveProfile(WorkingSettings);
+    const ProfileRecord profile = ActiveProfileCopy();
     return ::SetLogoLight(Link(), profile);
 }
 
@@ -118,6 +111,6 @@ std::int32_t CMursohidDlg::RequestReadBack() { return ::RequestReadBack(Link(), 
 std::int32_t CMursohidDlg::ReadResolutionStage() { return ::ReadResolutionStage(Link()); }
 
 std::int32_t CMursohidDlg::ApplyProfileToDevice(ProgressSink* progress) {
-    const ProfileRecord profile = ActiveProfile(WorkingSettings);
+    const ProfileRecord profile = ActiveProfileCopy();
     return ::ApplyProfileToDevice(Link(), profile, progress);
 }

@@ -7,16 +7,17 @@ ReadBackCollector ReadBack;
 
 namespace {
 
-// Decodes the report in a zeroed frame of the usual size and copies its
-// bytes 1 to length - 1, at most 8, to `target`.
-void StorePayload(const std::uint8_t* report, std::size_t length, std::uint8_t* target,
-                  void (*decode)(std::uint8_t* frame)) {
+// Decodes the report in a zeroed frame of the usual size and gives its bytes
+// 1 to length - 1, at most 8, in `payload`; returns how many there are.
+std::size_t DecodePayload(const std::uint8_t* report, std::size_t length,
+                          void (*decode)(std::uint8_t* frame), std::uint8_t* payload) {
     std::uint8_t frame[kFrameSize] = {};
     const std::size_t copied = report == nullptr ? 0 : std::min(length, kFrameSize);
     if (copied > 0) std::memcpy(frame, report, copied);
     if (decode != nullptr) decode(frame);
-    const std::size_t payload = copied > 1 ? std::min(copied - 1, kReportSize) : 0;
-    std::memcpy(target, frame + 1, payload);
+    const std::size_t size = copied > 1 ? std::min(copied - 1, kReportSize) : 0;
+    std::memcpy(payload, frame + 1, size);
+    return size;
 }
 
 }  // namespace
@@ -24,10 +25,16 @@ void StorePayload(const std::uint8_t* report, std::size_t length, std::uint8_t* 
 void ReadBackCollector::Gather(const std::uint8_t* report, std::size_t length,
                                std::atomic<std::int32_t>& shortBusy, std::atomic<std::int32_t>& bulkBusy,
                                void (*decode)(std::uint8_t* frame)) {
+    const bool shortMode = shortBusy.load() != 0;
+    if (!shortMode && bulkBusy.load() == 0) return;
+    // The library call runs before the lock is taken: no lock is held across it.
+    std::uint8_t payload[kReportSize] = {};
+    const std::size_t size = DecodePayload(report, length, decode, payload);
+
     std::lock_guard<std::mutex> guard(lock_);
-    if (shortBusy.load() != 0) {
+    if (shortMode) {
         const int slot = counter_.load() % static_cast<int>(kReadBackReports);
-        StorePayload(report, length, block_.data() + slot * kReportSize, decode);
+        std::memcpy(block_.data() + slot * kReportSize, payload, size);
         if (slot + 1 >= static_cast<int>(kReadBackReports)) {
             counter_.store(0);
             shortBusy.store(0);
@@ -36,15 +43,13 @@ void ReadBackCollector::Gather(const std::uint8_t* report, std::size_t length,
         }
         return;
     }
-    if (bulkBusy.load() != 0) {
-        const int slot = bulkCounter_.load() % static_cast<int>(kBulkReadBackReports);
-        StorePayload(report, length, bulk_.data() + slot * kReportSize, decode);
-        if (slot + 1 >= static_cast<int>(kBulkReadBackReports)) {
-            bulkCounter_.store(0);
-            bulkBusy.store(0);
-        } else {
-            bulkCounter_.store(slot + 1);
-        }
+    const int slot = bulkCounter_.load() % static_cast<int>(kBulkReadBackReports);
+    std::memcpy(bulk_.data() + slot * kReportSize, payload, size);
+    if (slot + 1 >= static_cast<int>(kBulkReadBackReports)) {
+        bulkCounter_.store(0);
+        bulkBusy.store(0);
+    } else {
+        bulkCounter_.store(slot + 1);
     }
 }
 

@@ -79,13 +79,16 @@ int SimHidLibrary::Open(HWND window, UINT message) {
 }
 
 int SimHidLibrary::Close() {
-    std::lock_guard<std::mutex> guard(lock_);
+    std::unique_lock<std::mutex> lk(lock_);
     ++calls_[kOrdinalClose];
     registered_ = false;
     inputQueue_.clear();
     LogLine(std::to_string(clock_()) + " close");
-    // No wait for a callback in progress: closing from the callback's own
-    // thread, or while it runs, must not deadlock.
+    // Once close returns no callback runs any more: a caller on another
+    // thread waits for the one in progress. From the callback's own thread
+    // there is nothing to wait for, and waiting would deadlock.
+    if (std::this_thread::get_id() != deliveryThread_.get_id())
+        changed_.wait(lk, [this] { return !delivering_; });
     return 1;
 }
 

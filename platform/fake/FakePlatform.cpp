@@ -357,6 +357,7 @@ bool FakePlatform::FindFirstFileExists(const Text& path) {
 
 std::optional<std::string> FakePlatform::ReadWholeFile(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
+    Record("ReadFile " + U8(path));
     auto it = files_.find(FoldPath(path));
     if (it == files_.end()) return std::nullopt;
     return it->second;

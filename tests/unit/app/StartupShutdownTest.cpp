@@ -68,8 +68,10 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
         "GetProcAddress OpenUSB",
         "GetProcAddress SavePCtimerWithInDLL",
         "RegOpenKeyExW 0x80000001 Control Panel\\Mouse 0xf003f",
+        "ReadFile C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini",
         "SetTimer 1 2000",
         "SetWindowLongW -20 0x80",
+        "LoadLibraryW HidDevice.dll",
     };
     int previous = -1;
     for (const auto& step : expected) {

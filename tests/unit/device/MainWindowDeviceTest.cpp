@@ -57,6 +57,8 @@ TEST_P(MainWindowDeviceTest, StartUpOpensTheMouseAndStartsTheTrayOnlyWhenFound) 
         ASSERT_GE(log.size(), 2u);
         EXPECT_NE(log[log.size() - 2].find("ff01 07 17 00"), std::string::npos);
         EXPECT_NE(log.back().find("close"), std::string::npos) << "released after the state byte";
+        // Released after the state byte's 500 ms and the 50 + 1000 ms that follow.
+        EXPECT_EQ(std::stoull(log.back()) - std::stoull(log[log.size() - 2]), 1550u);
     } else {
         EXPECT_TRUE(reports.empty());
     }
