@@ -34,9 +34,11 @@ stop_service() {
 }
 trap stop_service INT TERM
 
-WINEDEBUG="${WINEDEBUG:-+debugstr}" wine "$PRODUCT/mousehid.exe" &
+# Its debug lines (OutputDebugStringW) go to the debugstr channel.
+WINEDEBUG="-all,+debugstr" setsid wine "$PRODUCT/mousehid.exe" &
 SERVICE=$!
-echo "Service started (pid $SERVICE). Its debug lines follow; Ctrl-C closes it."
+echo "Service started (pid $SERVICE); Ctrl-C closes it. Its debug lines go to standard error where"
+echo "this Wine build prints its debugstr channel."
 set +e
 while kill -0 "$SERVICE" 2>/dev/null; do
     wait "$SERVICE"

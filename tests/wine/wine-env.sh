@@ -12,7 +12,8 @@ wine_env_start() {
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
     local fdfile="$WINE_RUN_DIR/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >"$WINE_RUN_DIR/xvfb.log" 2>&1 &
+    # Own sessions: a Ctrl-C in the terminal must not reach the display server.
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >"$WINE_RUN_DIR/xvfb.log" 2>&1 &
     echo $! >"$WINE_RUN_DIR/xvfb.pid"
     local i
     for i in $(seq 1 100); do
@@ -20,7 +21,7 @@ wine_env_start() {
         sleep 0.1
     done
     export DISPLAY=":$(head -n1 "$fdfile")"
-    openbox >"$WINE_RUN_DIR/openbox.log" 2>&1 &
+    setsid openbox >"$WINE_RUN_DIR/openbox.log" 2>&1 &
     echo $! >"$WINE_RUN_DIR/openbox.pid"
 
     mkdir -p "$WINEPREFIX"
