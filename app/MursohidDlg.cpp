@@ -21,7 +21,7 @@ constexpr DWORD kAfterTrayLaunchMs = 50;
 constexpr DWORD kShutdownSettleMs = 50;
 constexpr DWORD kShutdownReleaseMs = 1000;
 
-DWORD MacroWorkerThread(void* mainWindow) {
+DWORD PLATFORM_THREAD_CALL MacroWorkerThread(void* mainWindow) {
     return static_cast<DWORD>(MacroWorker(static_cast<CMursohidDlg*>(mainWindow)));
 }
 

@@ -28,7 +28,13 @@ protected:
 // System cursor id of the hourglass (IDC_WAIT).
 constexpr UINT_PTR kCursorIdWait = 32514;
 
-using ThreadRoutine = DWORD (*)(void* parameter);
+#ifdef _WIN32
+#define PLATFORM_THREAD_CALL WINAPI
+#else
+#define PLATFORM_THREAD_CALL
+#endif
+// A thread's routine, with the system's calling convention for thread routines.
+using ThreadRoutine = DWORD(PLATFORM_THREAD_CALL*)(void* parameter);
 
 struct WindowCreation {
     DWORD exStyle = 0;

@@ -44,8 +44,7 @@ BOOL Win32Platform::CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 
 HANDLE Win32Platform::CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                                    DWORD* threadId) {
-    return ::CreateThread(nullptr, stackSize, reinterpret_cast<LPTHREAD_START_ROUTINE>(routine),
-                          parameter, 0, threadId);
+    return ::CreateThread(nullptr, stackSize, routine, parameter, 0, threadId);
 }
 
 DWORD Win32Platform::GetCurrentThreadId() { return ::GetCurrentThreadId(); }

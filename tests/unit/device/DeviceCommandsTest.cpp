@@ -210,6 +210,12 @@ TEST_F(CommandTest, ProbeIsTrueWhenTheMouseAnswers) {
 }
 
 TEST_F(CommandTest, ProbeWithoutAnyCollectionIsFalse) {
+    EXPECT_FALSE(ProbeDevice());  // library not even opened
+    EXPECT_TRUE(mouse->ReceivedReports().empty());
+    // Opened, but no collection in the list: the probe reaches no collection
+    // and its reply stays as preset.
+    OpenAndClear();
+    DeviceList.Clear();
     EXPECT_FALSE(ProbeDevice());
     EXPECT_TRUE(mouse->ReceivedReports().empty());
 }
