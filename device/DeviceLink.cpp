@@ -8,6 +8,10 @@ std::int32_t OpenDevice(const DeviceLink& link) {
     if (link.DeviceOpen->load() != 0) HidClose();
     HidSetMatch(kMatchRecord);
     HidSetCallback(link.Callback);
+    // Every collection of an earlier open was released with it; the library
+    // announces each one it opens now. Stale entries would send commands to
+    // a device id that no longer exists.
+    DeviceList.Clear();
     const std::int32_t opened = HidOpen(link.Window, link.NotificationMessage);
     link.DeviceOpen->store(opened);
     return opened;
