@@ -80,16 +80,6 @@ Text TextFromInt(std::int64_t value) {
     return digits;
 }
 
-Text TextFromHex(std::uint64_t value, bool upper) {
-    const char16_t* digits = upper ? u"0123456789ABCDEF" : u"0123456789abcdef";
-    Text out;
-    do {
-        out.insert(out.begin(), digits[value & 0xF]);
-        value >>= 4;
-    } while (value != 0);
-    return out;
-}
-
 void CopyTextToField(const Text& text, char16_t* field, std::size_t capacity) {
     if (capacity == 0) return;
     std::size_t n = text.size() < capacity - 1 ? text.size() : capacity - 1;

@@ -14,8 +14,6 @@ std::string TextToUtf8(const Text& text);
 
 // Signed decimal text of a number ("%d").
 Text TextFromInt(std::int64_t value);
-// Upper-case hexadecimal without leading zeros ("%X"), or lower-case ("%x").
-Text TextFromHex(std::uint64_t value, bool upper);
 
 // Copies text into a fixed array of `capacity` units including the
 // terminating zero; text that does not fit is cut. Never writes past it.

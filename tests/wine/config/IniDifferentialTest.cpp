@@ -206,23 +206,15 @@ std::string Apply(IniFile& file, const Op& op) {
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
+// Whole files on disk, through the same platform code the service uses.
 std::string ReadDisk(const std::wstring& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<none>";
-    std::string bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-    ::CloseHandle(file);
-    return bytes;
+    Win32Platform disk;
+    return disk.ReadWholeFile(FromWide(path.c_str())).value_or("<none>");
 }
 
 void WriteDisk(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
+    Win32Platform disk;
+    disk.WriteWholeFile(FromWide(path.c_str()), bytes);
 }
 
 std::wstring ScratchFolder() {
