@@ -5,10 +5,10 @@
 #include "platform/Platform.h"
 
 BOOL CMursohidApp::InitInstance() {
-    Mutex = Sys().CreateMutexW(kServiceMutexName);
-    if (Sys().GetLastError() == ERROR_ALREADY_EXISTS) {
+    Mutex = Sys().Kernel.CreateMutexW(kServiceMutexName);
+    if (Sys().Kernel.GetLastError() == ERROR_ALREADY_EXISTS) {
         // Another instance runs for this user: end silently.
-        Sys().CloseHandle(Mutex);
+        Sys().Kernel.CloseHandle(Mutex);
         Mutex = nullptr;
         return FALSE;
     }
@@ -23,8 +23,8 @@ int CMursohidApp::ExitInstance() {
     MainDialog = nullptr;
     m_pMainWnd = nullptr;
     if (Mutex != nullptr) {
-        Sys().ReleaseMutex(Mutex);
-        Sys().CloseHandle(Mutex);
+        Sys().Kernel.ReleaseMutex(Mutex);
+        Sys().Kernel.CloseHandle(Mutex);
         Mutex = nullptr;
     }
     return CWinApp::ExitInstance();

@@ -70,7 +70,7 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
     if (OnCreateDefault() == -1) return -1;
 
     DWORD workerId = 0;
-    WorkerThread = Sys().CreateThread(kWorkerStackSize, MacroWorkerThread, this, &workerId);
+    WorkerThread = Sys().Kernel.CreateThread(kWorkerStackSize, MacroWorkerThread, this, &workerId);
     WorkerThreadId.store(workerId);
 
     ResolveFolders();
@@ -85,17 +85,17 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
 
     ReloadSettings();
 
-    Sys().SetTimer(m_hWnd, kPeriodicTimerId, kPeriodicTimerMs);
-    Sys().SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW));
+    Sys().Windows.SetTimer(m_hWnd, kPeriodicTimerId, kPeriodicTimerMs);
+    Sys().Windows.SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW));
 
     DeviceOpen.store(0);
     const std::int32_t opened = OpenDevice();
     DeviceOpen.store(opened);
 
     if (opened != 0) {
-        Sys().Sleep(kTrayLaunchDelayMs);
+        Sys().Kernel.Sleep(kTrayLaunchDelayMs);
         LaunchTrayProgram();
-        Sys().Sleep(kAfterTrayLaunchMs);
+        Sys().Kernel.Sleep(kAfterTrayLaunchMs);
     }
 
     WritePlug(opened != 0 ? 1 : 0);
@@ -105,14 +105,14 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
 }
 
 LRESULT CMursohidDlg::OnDestroy(WPARAM, LPARAM) {
-    if (HWND config = Sys().FindWindowW(Text(), kConfigProgramTitle))
-        Sys().PostMessageW(config, WM_CLOSE, 0, 0);
-    if (HWND tray = Sys().FindWindowW(Text(), kTrayProgramTitle))
-        Sys().PostMessageW(tray, WM_CLOSE, 0, 0);
+    if (HWND config = Sys().Windows.FindWindowW(Text(), kConfigProgramTitle))
+        Sys().Windows.PostMessageW(config, WM_CLOSE, 0, 0);
+    if (HWND tray = Sys().Windows.FindWindowW(Text(), kTrayProgramTitle))
+        Sys().Windows.PostMessageW(tray, WM_CLOSE, 0, 0);
 
     SetStateByte(0);
-    Sys().Sleep(kShutdownSettleMs);
-    Sys().Sleep(kShutdownReleaseMs);
+    Sys().Kernel.Sleep(kShutdownSettleMs);
+    Sys().Kernel.Sleep(kShutdownReleaseMs);
     // Reports that still come in are no longer routed to this window.
     MainWindow.store(nullptr);
     CloseDevice();
@@ -122,14 +122,14 @@ LRESULT CMursohidDlg::OnDestroy(WPARAM, LPARAM) {
         delete ProgressDialog;
         ProgressDialog = nullptr;
     }
-    Sys().CoUninitialize();
+    Sys().Shell.CoUninitialize();
     return Default(WM_DESTROY, 0, 0);
 }
 
 void CMursohidDlg::LaunchTrayProgram() {
-    const Text exePath = Sys().GetModuleFileNameW();
+    const Text exePath = Sys().Kernel.GetModuleFileNameW();
     const auto slash = exePath.find_last_of(u'\\');
     const Text folder = slash == Text::npos ? exePath : exePath.substr(0, slash);
     const Text trayPath = folder + u"\\" + kTrayProgramFile;
-    Sys().ShellExecuteW(nullptr, u"open", trayPath, Text(), Text(), SW_SHOW);
+    Sys().Shell.ShellExecuteW(nullptr, u"open", trayPath, Text(), Text(), SW_SHOW);
 }

@@ -68,9 +68,9 @@ void CMursohidDlg::OnDeviceNotification(WPARAM wParam, LPARAM lParam) {
     if (wParam != kCollectionNotification || lParam == 0) return;
     const _DEVICE_STATE record = *reinterpret_cast<const _DEVICE_STATE*>(lParam);
     if (record.State == kCollectionOpened)
-        Sys().OutputDebugStringW(MonitorLine("MONITOROPEN:dwDeviceID=%x\n", lParam));
+        Sys().Kernel.OutputDebugStringW(MonitorLine("MONITOROPEN:dwDeviceID=%x\n", lParam));
     else if (record.State == kCollectionClosed)
-        Sys().OutputDebugStringW(MonitorLine("MONITORCLOSE:dwDeviceID=%x\n", lParam));
+        Sys().Kernel.OutputDebugStringW(MonitorLine("MONITORCLOSE:dwDeviceID=%x\n", lParam));
     ApplyCollectionNotification(wParam, &record, DeviceOpen);
 }
 

@@ -48,11 +48,11 @@ bool RegistryKeyHolder::Open(const Text& fullPath, REGSAM access) {
         keyPath_ = parsed.subKey.substr(0, kMaxKeyPath - 1);
     }
     HKEY opened = nullptr;
-    if (Sys().RegOpenKeyExW(root_, keyPath_, access, &opened) == static_cast<LONG>(ERROR_SUCCESS)) {
+    if (Sys().Shell.RegOpenKeyExW(root_, keyPath_, access, &opened) == static_cast<LONG>(ERROR_SUCCESS)) {
         key_ = opened;
         return true;
     }
-    if (Sys().RegCreateKeyW(root_, keyPath_, &opened) == static_cast<LONG>(ERROR_SUCCESS)) {
+    if (Sys().Shell.RegCreateKeyW(root_, keyPath_, &opened) == static_cast<LONG>(ERROR_SUCCESS)) {
         key_ = opened;
         return true;
     }
@@ -60,7 +60,7 @@ bool RegistryKeyHolder::Open(const Text& fullPath, REGSAM access) {
 }
 
 void RegistryKeyHolder::Close() {
-    if (key_ != nullptr) Sys().RegCloseKey(key_);
+    if (key_ != nullptr) Sys().Shell.RegCloseKey(key_);
     key_ = nullptr;
     keyPath_.clear();
 }

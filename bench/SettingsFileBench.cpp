@@ -16,18 +16,18 @@ class FullSettingsFile {
 public:
     FullSettingsFile() {
         SetPlatform(&fake_);
-        fake_.SetAppDataFolder(Text(u"C:\\users\\bench\\AppData\\Roaming"));
+        fake_.files.SetAppDataFolder(Text(u"C:\\users\\bench\\AppData\\Roaming"));
         ResolveFolders();
-        fake_.AddFolder(DataFolder());
+        fake_.files.AddFolder(DataFolder());
         PortableIniFile file(SettingsFilePath());
         const ServiceSettings full = samples::FullSettings();
         WriteAllSettings(file, full);
         WriteProfileSlot(file, 0, full.Profiles[0]);
-        bytes_ = fake_.File(SettingsFilePath()).value_or("");
+        bytes_ = fake_.files.File(SettingsFilePath()).value_or("");
     }
     ~FullSettingsFile() { SetPlatform(nullptr); }
     std::size_t Size() const { return bytes_.size(); }
-    void Restore() { fake_.AddFile(SettingsFilePath(), bytes_); }
+    void Restore() { fake_.files.AddFile(SettingsFilePath(), bytes_); }
 
 private:
     FakePlatform fake_;

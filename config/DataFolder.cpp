@@ -37,10 +37,10 @@ Text FolderOfPath(const Text& path) {
     return path.substr(0, cut + 1);
 }
 
-Text ProgramFolder() { return FolderOfPath(Sys().GetModuleFileNameW()); }
+Text ProgramFolder() { return FolderOfPath(Sys().Kernel.GetModuleFileNameW()); }
 
 void ResolveFolders() {
-    const std::optional<Text> appData = Sys().SHGetFolderPathW(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
+    const std::optional<Text> appData = Sys().Files.SHGetFolderPathW(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
     if (appData) {
         g_dataFolder = *appData + u"\\" + kDataFolderName + u"\\";
     } else {
@@ -49,10 +49,10 @@ void ResolveFolders() {
 }
 
 void ProvisionFirstRun() {
-    if (Sys().FindFirstFileExists(g_dataFolder + kSettingsFileName)) return;
+    if (Sys().Files.FindFirstFileExists(g_dataFolder + kSettingsFileName)) return;
     const Text programFolder = ProgramFolder();
-    Sys().SHCreateDirectoryExW(g_dataFolder + kProfileFolder);
-    Sys().SHCreateDirectoryExW(g_dataFolder + kMacroFolder);
+    Sys().Files.SHCreateDirectoryExW(g_dataFolder + kProfileFolder);
+    Sys().Files.SHCreateDirectoryExW(g_dataFolder + kMacroFolder);
     for (const auto& file : kDefaultFiles)
-        Sys().CopyFileW(programFolder + file.installedName, g_dataFolder + file.dataPath, TRUE);
+        Sys().Files.CopyFileW(programFolder + file.installedName, g_dataFolder + file.dataPath, TRUE);
 }

@@ -8,11 +8,11 @@
 PlatformIniFile::PlatformIniFile(Text path) : path_(std::move(path)) {}
 
 std::int32_t PlatformIniFile::GetInt(const Text& section, const Text& key, std::int32_t defaultValue) {
-    return static_cast<std::int32_t>(Sys().GetPrivateProfileIntW(section, key, defaultValue, path_));
+    return static_cast<std::int32_t>(Sys().Files.GetPrivateProfileIntW(section, key, defaultValue, path_));
 }
 
 Text PlatformIniFile::GetString(const Text& section, const Text& key, const Text& defaultValue) {
-    return Sys().GetPrivateProfileStringW(section, key, defaultValue, kIniTextRoom, path_);
+    return Sys().Files.GetPrivateProfileStringW(section, key, defaultValue, kIniTextRoom, path_);
 }
 
 bool PlatformIniFile::GetBlock(const Text& section, const Text& key, void* buffer, std::size_t size) {
@@ -20,20 +20,20 @@ bool PlatformIniFile::GetBlock(const Text& section, const Text& key, void* buffe
     // fails; reading into a scratch copy keeps the caller's bytes unless the
     // block is taken.
     std::vector<std::uint8_t> scratch(size + 1);
-    if (!Sys().GetPrivateProfileStructW(section, key, scratch.data(), static_cast<UINT>(size), path_))
+    if (!Sys().Files.GetPrivateProfileStructW(section, key, scratch.data(), static_cast<UINT>(size), path_))
         return false;
     if (size > 0) std::memcpy(buffer, scratch.data(), size);
     return true;
 }
 
 void PlatformIniFile::WriteInt(const Text& section, const Text& key, std::int32_t value) {
-    Sys().WritePrivateProfileStringW(section, key, TextFromInt(value), path_);
+    Sys().Files.WritePrivateProfileStringW(section, key, TextFromInt(value), path_);
 }
 
 void PlatformIniFile::WriteString(const Text& section, const Text& key, const Text& value) {
-    Sys().WritePrivateProfileStringW(section, key, value, path_);
+    Sys().Files.WritePrivateProfileStringW(section, key, value, path_);
 }
 
 void PlatformIniFile::WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) {
-    Sys().WritePrivateProfileStructW(section, key, bytes, static_cast<UINT>(size), path_);
+    Sys().Files.WritePrivateProfileStructW(section, key, bytes, static_cast<UINT>(size), path_);
 }

@@ -6,8 +6,8 @@
 PortableIniFile::PortableIniFile(Text path, ReadMode mode) : path_(std::move(path)), mode_(mode) {}
 
 IniDocument PortableIniFile::Load() const {
-    const std::optional<std::string> bytes = Sys().ReadWholeFile(path_);
-    return bytes ? ParseIniDocument(*bytes) : IniDocument{};
+    const FileRead read = Sys().Files.ReadWholeFile(path_);
+    return read.Status == FileReadStatus::Read ? ParseIniDocument(read.Bytes) : IniDocument{};
 }
 
 const IniDocument& PortableIniFile::DocumentForReading() {
@@ -32,7 +32,7 @@ void PortableIniFile::WriteString(const Text& section, const Text& key, const Te
     IniDocument document = Load();
     if (SetIniValue(document, section, key, value)) {
         // The file is replaced whole, so a failed write leaves the old one.
-        Sys().ReplaceWholeFile(path_, SaveIniDocument(document));
+        Sys().Files.ReplaceWholeFile(path_, SaveIniDocument(document));
     }
     if (mode_ == ReadMode::Once) loaded_ = std::move(document);
 }

@@ -46,7 +46,7 @@ ReportFrame Read() {
     return frame;
 }
 
-void Wait(DWORD ms) { Sys().Sleep(ms); }
+void Wait(DWORD ms) { Sys().Kernel.Sleep(ms); }
 
 std::uint8_t LowByte(std::int32_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
 
@@ -95,7 +95,7 @@ std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profi
     Write(MakeFrame({kCommandMarker, kCmdButtonTable, kParamOne, kButtonTableLength}));
     for (std::size_t k = 0; k < kButtonTableReports; ++k) {
         const ReportFrame frame = MakeDataFrame(image.Table.data() + k * kReportSize, kReportSize);
-        Sys().OutputDebugStringW(NineBytesLine(frame.Bytes.data(), kDecodeFrameSize));
+        Sys().Kernel.OutputDebugStringW(NineBytesLine(frame.Bytes.data(), kDecodeFrameSize));
         WriteData(frame);
         Wait(kAfterTableReportMs);
     }
@@ -198,7 +198,7 @@ std::int32_t ReadBackQuery(const DeviceLink& link) {
 std::int32_t RequestReadBack(const DeviceLink& link, std::atomic<std::int32_t>& shortReadBusy) {
     std::int32_t result = 0;
     if (Guarded(link, -1, 0, result)) return result;
-    Sys().SetCursor(Sys().LoadCursorW(nullptr, kCursorIdWait));
+    Sys().Windows.SetCursor(Sys().Windows.LoadCursorW(nullptr, kCursorIdWait));
     // Armed before the request goes out: the answers come on the library's
     // thread and may arrive before the write returns.
     shortReadBusy.store(1);

@@ -30,9 +30,9 @@ constexpr EntryPoint kEntryPoints[] = {
 
 void BindHidApi() {
     HidApiBinding = HidApiBindingTable{};
-    HidApiBinding.Module = Sys().LoadLibraryW(u"HIDApi.dll");
+    HidApiBinding.Module = Sys().Kernel.LoadLibraryW(u"HIDApi.dll");
     for (const auto& entry : kEntryPoints)
-        HidApiBinding.*entry.slot = Sys().GetProcAddress(HidApiBinding.Module, entry.name);
+        HidApiBinding.*entry.slot = Sys().Kernel.GetProcAddress(HidApiBinding.Module, entry.name);
 }
 
 void CallSavePCtimerWithInDLL() {

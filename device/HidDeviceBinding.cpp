@@ -19,7 +19,7 @@ std::atomic<HidReadFunction> gReadReply{nullptr};
 
 template <typename F>
 void Resolve(HMODULE module, WORD ordinal, std::atomic<F>& slot) {
-    slot.store(reinterpret_cast<F>(Sys().GetProcAddressByOrdinal(module, ordinal)));
+    slot.store(reinterpret_cast<F>(Sys().Kernel.GetProcAddressByOrdinal(module, ordinal)));
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ void Resolve(HMODULE module, WORD ordinal, std::atomic<F>& slot) {
 void BindHidDevice() {
     std::lock_guard<std::mutex> guard(gBindLock);
     if (gModule.load() != nullptr) return;
-    const HMODULE module = Sys().LoadLibraryW(u"HidDevice.dll");
+    const HMODULE module = Sys().Kernel.LoadLibraryW(u"HidDevice.dll");
     if (module == nullptr) return;
     Resolve(module, kOrdinalOpen, gOpen);
     Resolve(module, kOrdinalClose, gClose);

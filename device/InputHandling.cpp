@@ -38,21 +38,21 @@ void Route(InputRoutes& routes, const RoutedAction& action) {
 
 int WheelScrollChars() {
     UINT chars = 0;
-    if (!Sys().SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0)) return kDefaultWheelScrollChars;
+    if (!Sys().Windows.SystemParametersInfoW(SPI_GETWHEELSCROLLCHARS, 0, &chars, 0)) return kDefaultWheelScrollChars;
     return static_cast<int>(chars);
 }
 
 void HandleInputReport(const InputContext& context, DWORD identifier, const std::uint8_t* report,
                        std::size_t length) {
     if (report == nullptr) length = 0;
-    Sys().OutputDebugStringW(IdentityLine(identifier, report, length));
-    Sys().OutputDebugStringW(NineBytesLine(report, length));
+    Sys().Kernel.OutputDebugStringW(IdentityLine(identifier, report, length));
+    Sys().Kernel.OutputDebugStringW(NineBytesLine(report, length));
     const int wheelScrollChars = WheelScrollChars();
 
     const DecodedInput decoded = DecodeInputReport(report, length, wheelScrollChars);
     for (std::size_t i = 0; i < decoded.Count; ++i) {
         if (decoded.Actions[i].Action == InputAction::ReleaseLogged)
-            Sys().OutputDebugStringW(u"1");
+            Sys().Kernel.OutputDebugStringW(u"1");
         else if (context.Routes != nullptr)
             Route(*context.Routes, decoded.Actions[i]);
     }

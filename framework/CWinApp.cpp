@@ -16,9 +16,9 @@ CWinApp::~CWinApp() {
 int CWinApp::Run() {
     MSG msg{};
     for (;;) {
-        const BOOL got = Sys().GetMessageW(&msg);
+        const BOOL got = Sys().Windows.GetMessageW(&msg);
         if (got == 0 || got == -1) break;
-        Sys().DispatchMessageW(&msg);
+        Sys().Windows.DispatchMessageW(&msg);
     }
     exitCode_ = static_cast<int>(msg.wParam);
     return ExitInstance();

@@ -6,7 +6,7 @@ CWnd::~CWnd() {
     if (m_hWnd != nullptr) {
         HWND hwnd = m_hWnd;
         m_hWnd = nullptr;
-        Sys().DestroyWindow(hwnd);
+        Sys().Windows.DestroyWindow(hwnd);
     }
 }
 
@@ -22,13 +22,13 @@ BOOL CWnd::CreateEx(DWORD exStyle, const Text& className, const Text& title, DWO
     creation.width = width;
     creation.height = height;
     creation.parent = parent;
-    HWND hwnd = Sys().CreateWindowExW(creation, this);
+    HWND hwnd = Sys().Windows.CreateWindowExW(creation, this);
     return hwnd != nullptr ? TRUE : FALSE;
 }
 
 BOOL CWnd::DestroyWindow() {
     if (m_hWnd == nullptr) return FALSE;
-    return Sys().DestroyWindow(m_hWnd);
+    return Sys().Windows.DestroyWindow(m_hWnd);
 }
 
 LRESULT CWnd::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -38,7 +38,7 @@ LRESULT CWnd::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         m_hWnd = nullptr;
         // The application ends when its main window is gone.
         CWinApp* app = AfxGetApp();
-        if (app != nullptr && app->m_pMainWnd == this) Sys().PostQuitMessage(0);
+        if (app != nullptr && app->m_pMainWnd == this) Sys().Windows.PostQuitMessage(0);
         PostNcDestroy();
     }
     return result;
@@ -54,7 +54,7 @@ bool CWnd::ProcessMessageMap(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND hwnd = m_hWnd;
-    return Sys().DefWindowProcW(hwnd, message, wParam, lParam);
+    return Sys().Windows.DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 int CWnd::OnCreateDefault() { return static_cast<int>(Default(WM_CREATE, 0, 0)); }

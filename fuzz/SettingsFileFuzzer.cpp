@@ -37,11 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A fresh fake per input: its record of calls would otherwise grow without end.
     FakePlatform fake;
     SetPlatform(&fake);
-    fake.SetAppDataFolder(Text(u"C:\\users\\fuzz\\AppData\\Roaming"));
+    fake.files.SetAppDataFolder(Text(u"C:\\users\\fuzz\\AppData\\Roaming"));
     ResolveFolders();
-    fake.AddFolder(DataFolder());
+    fake.files.AddFolder(DataFolder());
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    fake.AddFile(SettingsFilePath(), bytes);
+    fake.files.AddFile(SettingsFilePath(), bytes);
 
     // The settings reads, through the same accessor the service uses.
     ServiceSettings working;

@@ -4,13 +4,13 @@
 #include <cstdlib>
 
 namespace {
-std::atomic<Platform*> g_platform{nullptr};
+std::atomic<const Platform*> g_platform{nullptr};
 }
 
-Platform& Sys() {
-    Platform* platform = g_platform.load(std::memory_order_acquire);
+const Platform& Sys() {
+    const Platform* platform = g_platform.load(std::memory_order_acquire);
     if (platform == nullptr) std::abort();  // a program must set its platform before use
     return *platform;
 }
 
-void SetPlatform(Platform* platform) { g_platform.store(platform, std::memory_order_release); }
+void SetPlatform(const Platform* platform) { g_platform.store(platform, std::memory_order_release); }

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FakePlatform fake;
     SetPlatform(&fake);
-    if (control & 4) fake.SetWheelScrollChars(std::nullopt);
+    if (control & 4) fake.windows.SetWheelScrollChars(std::nullopt);
     HidApiBinding.DecodeSecrecy_V11 = (control & 8) ? nullptr : reinterpret_cast<void*>(&Decode);
 
     CheckingRoutes routes;

@@ -16,10 +16,10 @@ class SimulatedMouse::Notifier final : public SimNotifier {
 public:
     explicit Notifier(FakePlatform& fake) : fake_(fake) {}
     void Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-        fake_.SendMessageTo(window, message, wParam, lParam);
+        fake_.windows.SendMessageW(window, message, wParam, lParam);
     }
     void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override {
-        fake_.PostMessageW(window, message, wParam, lParam);
+        fake_.windows.PostMessageW(window, message, wParam, lParam);
     }
 
 private:
@@ -30,7 +30,7 @@ SimulatedMouse::SimulatedMouse(FakePlatform& fake, bool plugged)
     : notifier_(std::make_unique<Notifier>(fake)),
       library_(std::make_unique<SimHidLibrary>(
           *notifier_, [&fake] { return fake.Now(); }, plugged)) {
-    fake.AddModule(u"HidDevice.dll", {},
+    fake.kernel.AddModule(u"HidDevice.dll", {},
                    {{kOrdinalOpen, reinterpret_cast<void*>(&HidSim_Open)},
                     {kOrdinalClose, reinterpret_cast<void*>(&HidSim_Close)},
                     {kOrdinalWriteData, reinterpret_cast<void*>(&HidSim_WriteData)},
@@ -38,7 +38,7 @@ SimulatedMouse::SimulatedMouse(FakePlatform& fake, bool plugged)
                     {kOrdinalReadReply, reinterpret_cast<void*>(&HidSim_ReadReply)},
                     {kOrdinalSetMatch, reinterpret_cast<void*>(&HidSim_SetMatch)},
                     {kOrdinalSetCallback, reinterpret_cast<void*>(&HidSim_SetCallback)}});
-    fake.AddModule(u"HIDApi.dll",
+    fake.kernel.AddModule(u"HIDApi.dll",
                    {{"OpenUSB", reinterpret_cast<void*>(&OpenUSB)},
                     {"WriteUSB", reinterpret_cast<void*>(&WriteUSB)},
                     {"ReadUSB", reinterpret_cast<void*>(&ReadUSB)},

@@ -1,9 +1,10 @@
-// The real platform: every call goes to the Win32 API.
+// The real platform: every call goes to the Win32 API. One class per area
+// of the seam, each in its own file, and the aggregate the program installs.
 #pragma once
 
 #include "platform/Platform.h"
 
-class Win32Platform final : public Platform {
+class Win32Kernel final : public KernelServices {
 public:
     HANDLE CreateMutexW(const Text& name) override;
     DWORD GetLastError() override;
@@ -15,12 +16,14 @@ public:
     void Sleep(DWORD milliseconds) override;
     DWORD GetTickCount() override;
     void OutputDebugStringW(const Text& line) override;
-
     HMODULE LoadLibraryW(const Text& name) override;
     void* GetProcAddress(HMODULE module, const char* name) override;
     void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
     Text GetModuleFileNameW() override;
+};
 
+class Win32Windows final : public WindowServices {
+public:
     HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) override;
     BOOL DestroyWindow(HWND hwnd) override;
     LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -29,33 +32,25 @@ public:
     HWND FindWindowW(const Text& className, const Text& title) override;
     BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds) override;
     BOOL KillTimer(HWND hwnd, UINT_PTR id) override;
     BOOL GetMessageW(MSG* msg) override;
     LRESULT DispatchMessageW(const MSG* msg) override;
     void PostQuitMessage(int exitCode) override;
+    BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
+    HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
+    HANDLE SetCursor(HANDLE cursor) override;
+};
 
+class Win32Files final : public FileServices {
+public:
     std::optional<Text> SHGetFolderPathW(int csidl) override;
     int SHCreateDirectoryExW(const Text& path) override;
     BOOL CopyFileW(const Text& from, const Text& to, BOOL failIfExists) override;
     bool FindFirstFileExists(const Text& path) override;
-    std::optional<std::string> ReadWholeFile(const Text& path) override;
-    bool WriteWholeFile(const Text& path, const std::string& bytes) override;
-    HINSTANCE ShellExecuteW(HWND owner, const Text& verb, const Text& file, const Text& parameters,
-                            const Text& directory, int show) override;
-
-    LONG RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY* result) override;
-    LONG RegCreateKeyW(HKEY root, const Text& subKey, HKEY* result) override;
-    LONG RegCloseKey(HKEY key) override;
-
-    void CoUninitialize() override;
-
-    // --- device link ---
-    BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
-    HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
-    HANDLE SetCursor(HANDLE cursor) override;
-
-    // --- INI files ---
+    FileRead ReadWholeFile(const Text& path) override;
+    bool ReplaceWholeFile(const Text& path, const std::string& bytes) override;
     UINT GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
                                const Text& path) override;
     Text GetPrivateProfileStringW(const Text& section, const Text& key, const Text& defaultValue,
@@ -66,7 +61,30 @@ public:
                                     const Text& path) override;
     BOOL WritePrivateProfileStructW(const Text& section, const Text& key, const void* buffer,
                                     UINT size, const Text& path) override;
-    bool ReplaceWholeFile(const Text& path, const std::string& bytes) override;
+};
+
+class Win32Shell final : public ShellServices {
+public:
+    HINSTANCE ShellExecuteW(HWND owner, const Text& verb, const Text& file, const Text& parameters,
+                            const Text& directory, int show) override;
+    LONG RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY* result) override;
+    LONG RegCreateKeyW(HKEY root, const Text& subKey, HKEY* result) override;
+    LONG RegCloseKey(HKEY key) override;
+    void CoUninitialize() override;
+};
+
+// The four areas together, as SetPlatform takes them.
+class Win32Platform final : public Platform {
+public:
+    Win32Platform() : Platform{kernel_, windows_, files_, shell_} {}
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+private:
+    Win32Kernel kernel_;
+    Win32Windows windows_;
+    Win32Files files_;
+    Win32Shell shell_;
 };
 
 // Win32 wide strings and our UTF-16 text are the same 16-bit units.

@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(RegistryKeyHolderTest, OpensExistingKeyWithoutCreating) {
-    fake.AddRegistryKey(HKEY_CURRENT_USER, u"Control Panel\\Mouse");
+    fake.shell.AddRegistryKey(HKEY_CURRENT_USER, u"Control Panel\\Mouse");
     {
         RegistryKeyHolder holder;
         ASSERT_TRUE(holder.Open(u"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS));
@@ -51,26 +51,26 @@ TEST_F(RegistryKeyHolderTest, OpensExistingKeyWithoutCreating) {
         EXPECT_EQ(holder.KeyPath(), u"Control Panel\\Mouse");
         EXPECT_EQ(fake.CallIndex("RegCreateKeyW"), -1);
         EXPECT_NE(fake.CallIndex("RegOpenKeyExW 0x80000001 Control Panel\\Mouse 0xf003f"), -1);
-        EXPECT_EQ(fake.OpenRegistryKeys(), 1u);
+        EXPECT_EQ(fake.shell.OpenRegistryKeys(), 1u);
     }
     // Destruction closes the key.
-    EXPECT_EQ(fake.OpenRegistryKeys(), 0u);
+    EXPECT_EQ(fake.shell.OpenRegistryKeys(), 0u);
 }
 
 TEST_F(RegistryKeyHolderTest, CreatesMissingKeyAndReopenClosesPrevious) {
     RegistryKeyHolder holder;
     ASSERT_TRUE(holder.Open(u"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS));
-    EXPECT_TRUE(fake.RegistryKeyExists(HKEY_CURRENT_USER, u"Control Panel\\Mouse"));
+    EXPECT_TRUE(fake.shell.RegistryKeyExists(HKEY_CURRENT_USER, u"Control Panel\\Mouse"));
     ASSERT_TRUE(holder.Open(u"HKEY_LOCAL_MACHINE\\Software\\Other", KEY_ALL_ACCESS));
-    EXPECT_EQ(fake.OpenRegistryKeys(), 1u);
+    EXPECT_EQ(fake.shell.OpenRegistryKeys(), 1u);
     holder.Close();
     EXPECT_EQ(holder.Key(), nullptr);
     EXPECT_TRUE(holder.KeyPath().empty());
-    EXPECT_EQ(fake.OpenRegistryKeys(), 0u);
+    EXPECT_EQ(fake.shell.OpenRegistryKeys(), 0u);
 }
 
 TEST_F(RegistryKeyHolderTest, FailureOfOpenAndCreateReportsFalse) {
-    fake.FailRegistry(true);
+    fake.shell.FailRegistry(true);
     RegistryKeyHolder holder;
     EXPECT_FALSE(holder.Open(u"HKEY_CURRENT_USER\\Control Panel\\Mouse", KEY_ALL_ACCESS));
     EXPECT_EQ(holder.Key(), nullptr);

@@ -30,7 +30,7 @@ class ServiceShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPlatform(&fake);
-        fake.SetModuleFileName(kExe);
+        fake.kernel.SetModuleFileName(kExe);
         g_savePcTimerCalls = 0;
         std::memset(g_savePcTimerBytes, 0xAA, sizeof g_savePcTimerBytes);
     }
@@ -44,10 +44,10 @@ protected:
             exports[name] = reinterpret_cast<void*>(&FakeOtherEntry);
         if (withSavePcTimer)
             exports["SavePCtimerWithInDLL"] = reinterpret_cast<void*>(&FakeSavePcTimer);
-        fake.AddModule(u"HIDApi.dll", exports);
+        fake.kernel.AddModule(u"HIDApi.dll", exports);
     }
 
-    HWND ServiceWindow() { return fake.FindWindowW(Text(), kServiceWindowTitle); }
+    HWND ServiceWindow() { return fake.windows.FindWindowW(Text(), kServiceWindowTitle); }
 
     FakePlatform fake;
 };
@@ -84,11 +84,11 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
     // whole settings file rewritten with the validated values.
     const int firstWrite = fake.CallIndex("WriteFile C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini");
     EXPECT_GT(firstWrite, previous);
-    const std::string settings = fake.File(u"C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini").value_or("");
+    const std::string settings = fake.files.File(u"C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini").value_or("");
     EXPECT_NE(settings.find("Plug=0"), std::string::npos);
     EXPECT_LT(settings.find("Plug=0"), settings.find("[GROUP1]"));
     EXPECT_NE(settings.find("PollingRate=2"), std::string::npos);
-    EXPECT_TRUE(fake.ShellExecutes().empty());
+    EXPECT_TRUE(fake.shell.ShellExecutes().empty());
 
     // The twelve entry points are looked up by name, in the binding's order.
     std::vector<std::string> lookups;
@@ -102,7 +102,7 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
     for (std::uint8_t byte : g_savePcTimerBytes) EXPECT_EQ(byte, 0);
 
     // The worker thread gets the main window and its id is published.
-    const auto threads = fake.Threads();
+    const auto threads = fake.kernel.Threads();
     ASSERT_EQ(threads.size(), 1u);
     EXPECT_EQ(threads[0].parameter, app.MainDialog);
     EXPECT_EQ(WorkerThreadId.load(), threads[0].id);
@@ -117,7 +117,7 @@ TEST_F(ServiceShellTest, MainWindowIsHiddenPopupToolWindowAt100) {
     InstallHidApi(true);
     CMursohidApp app;
     ASSERT_TRUE(app.InitInstance());
-    const FakeWindow* window = fake.Window(ServiceWindow());
+    const FakeWindow* window = fake.windows.Window(ServiceWindow());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->className, kServiceWindowClass);
     EXPECT_EQ(window->style, WS_POPUP);  // never shown: no WS_VISIBLE
@@ -151,13 +151,13 @@ TEST_F(ServiceShellTest, MissingHidApiLibraryOrEntryIsSkipped) {
 TEST_F(ServiceShellTest, SecondInstanceEndsAtOnceAndFirstKeepsRunning) {
     CMursohidApp first;
     ASSERT_TRUE(first.InitInstance());
-    const std::size_t windows = fake.Windows().size();
+    const std::size_t windows = fake.windows.Windows().size();
     {
         CMursohidApp second;
         EXPECT_FALSE(second.InitInstance());
         EXPECT_EQ(second.MainDialog, nullptr);
         EXPECT_EQ(second.Mutex, nullptr);
-        EXPECT_EQ(fake.Windows().size(), windows);
+        EXPECT_EQ(fake.windows.Windows().size(), windows);
         second.ExitInstance();  // what the framework runs after a failed start
     }
     // The first still holds the name: a third start is refused as well.
@@ -174,27 +174,27 @@ TEST_F(ServiceShellTest, SecondInstanceEndsAtOnceAndFirstKeepsRunning) {
 
 TEST_F(ServiceShellTest, CloseAsksSiblingsToCloseThenReleasesAndQuits) {
     InstallHidApi(true);
-    HWND config = fake.AddForeignWindow(u"Lunket_Driver_Config");
-    HWND tray = fake.AddForeignWindow(u"LunketGamingMouseTrayIcon");
-    HWND other = fake.AddForeignWindow(u"Lunket_Driver_Config2");
+    HWND config = fake.windows.AddForeignWindow(u"Lunket_Driver_Config");
+    HWND tray = fake.windows.AddForeignWindow(u"LunketGamingMouseTrayIcon");
+    HWND other = fake.windows.AddForeignWindow(u"Lunket_Driver_Config2");
     CMursohidApp app;
     ASSERT_TRUE(app.InitInstance());
     ASSERT_EQ(app.MainDialog->MouseKey.Key() != nullptr, true);
     fake.ClearCalls();
 
-    fake.PostMessageW(ServiceWindow(), WM_CLOSE, 0, 0);
+    fake.windows.PostMessageW(ServiceWindow(), WM_CLOSE, 0, 0);
     const int exitCode = app.Run();
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(ServiceWindow(), nullptr);
 
     for (HWND sibling : {config, tray}) {
-        const auto posted = fake.PostedTo(sibling);
+        const auto posted = fake.windows.PostedTo(sibling);
         ASSERT_EQ(posted.size(), 1u);
         EXPECT_EQ(posted[0].message, WM_CLOSE);
         EXPECT_EQ(posted[0].wParam, 0u);
         EXPECT_EQ(posted[0].lParam, 0);
     }
-    EXPECT_TRUE(fake.PostedTo(other).empty());
+    EXPECT_TRUE(fake.windows.PostedTo(other).empty());
 
     const int toConfig = fake.CallIndex("FindWindowW Lunket_Driver_Config");
     const int toTray = fake.CallIndex("FindWindowW LunketGamingMouseTrayIcon");
@@ -209,7 +209,7 @@ TEST_F(ServiceShellTest, CloseAsksSiblingsToCloseThenReleasesAndQuits) {
     EXPECT_LT(com, quit);
 
     // The application's end closes the registry key and the mutex.
-    EXPECT_EQ(fake.OpenRegistryKeys(), 0u);
+    EXPECT_EQ(fake.shell.OpenRegistryKeys(), 0u);
     EXPECT_NE(fake.CallIndex("ReleaseMutex"), -1);
     EXPECT_EQ(app.Mutex, nullptr);
     EXPECT_EQ(app.MainDialog, nullptr);
@@ -233,7 +233,7 @@ TEST_F(ServiceShellTest, TrayProgramStartsFromServiceFolder) {
     CMursohidDlg dialog;
     dialog.LaunchTrayProgram();
     dialog.LaunchTrayProgram();  // started again each time, without checking
-    const auto launches = fake.ShellExecutes();
+    const auto launches = fake.shell.ShellExecutes();
     ASSERT_EQ(launches.size(), 2u);
     EXPECT_EQ(launches[0].owner, nullptr);
     EXPECT_EQ(launches[0].verb, u"open");

@@ -14,15 +14,15 @@ class DataFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPlatform(&fake);
-        fake.SetModuleFileName(kExe);
-        fake.SetAppDataFolder(Text(kAppData));
+        fake.kernel.SetModuleFileName(kExe);
+        fake.files.SetAppDataFolder(Text(kAppData));
     }
     void TearDown() override { SetPlatform(nullptr); }
 
     void InstallDefaults() {
-        fake.AddFile(Text(kProgram) + u"config.ini", "[Setting]\r\nProfile=0\r\n");
-        fake.AddFile(Text(kProgram) + u"Profile 1.ini", "[Profile]\r\nName=One\r\n");
-        fake.AddFile(Text(kProgram) + u"Macro 1.ini", "[Macro]\r\nName=M\r\n");
+        fake.files.AddFile(Text(kProgram) + u"config.ini", "[Setting]\r\nProfile=0\r\n");
+        fake.files.AddFile(Text(kProgram) + u"Profile 1.ini", "[Profile]\r\nName=One\r\n");
+        fake.files.AddFile(Text(kProgram) + u"Macro 1.ini", "[Macro]\r\nName=M\r\n");
     }
 
     FakePlatform fake;
@@ -34,11 +34,11 @@ TEST_F(DataFolderTest, UsesRoamingAppDataWithClosingBackslash) {
     EXPECT_EQ(SettingsFilePath(), Text(kData) + u"config.ini");
     EXPECT_NE(fake.CallIndex("SHGetFolderPathW 0x801a"), -1);
     // The product folder itself is not created by resolving.
-    EXPECT_FALSE(fake.FolderExists(kData));
+    EXPECT_FALSE(fake.files.FolderExists(kData));
 }
 
 TEST_F(DataFolderTest, FallsBackToProgramFolderWithoutAppData) {
-    fake.SetAppDataFolder(std::nullopt);
+    fake.files.SetAppDataFolder(std::nullopt);
     ResolveFolders();
     EXPECT_EQ(DataFolder(), kProgram);
 }
@@ -53,11 +53,11 @@ TEST_F(DataFolderTest, FirstRunCopiesDefaultsByteForByte) {
     InstallDefaults();
     ResolveFolders();
     ProvisionFirstRun();
-    EXPECT_EQ(fake.File(Text(kData) + u"config.ini"), fake.File(Text(kProgram) + u"config.ini"));
-    EXPECT_EQ(fake.File(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini"),
-              fake.File(Text(kProgram) + u"Profile 1.ini"));
-    EXPECT_EQ(fake.File(Text(kData) + u"Macros\\Macros\\Macro 1.ini"),
-              fake.File(Text(kProgram) + u"Macro 1.ini"));
+    EXPECT_EQ(fake.files.File(Text(kData) + u"config.ini"), fake.files.File(Text(kProgram) + u"config.ini"));
+    EXPECT_EQ(fake.files.File(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini"),
+              fake.files.File(Text(kProgram) + u"Profile 1.ini"));
+    EXPECT_EQ(fake.files.File(Text(kData) + u"Macros\\Macros\\Macro 1.ini"),
+              fake.files.File(Text(kProgram) + u"Macro 1.ini"));
     // Folders first, then the copies in order, each refusing to replace a file.
     const int profiles = fake.CallIndex("SHCreateDirectoryExW C:\\users\\me\\AppData\\Roaming\\Tolvy Wimb\\Profiles\\Profiles\\");
     const int macros = fake.CallIndex("SHCreateDirectoryExW C:\\users\\me\\AppData\\Roaming\\Tolvy Wimb\\Macros\\Macros\\");
@@ -78,38 +78,38 @@ TEST_F(DataFolderTest, FirstRunCopiesDefaultsByteForByte) {
 
 TEST_F(DataFolderTest, ExistingSettingsFileStopsProvisioning) {
     InstallDefaults();
-    fake.AddFile(Text(kData) + u"config.ini", "user settings");
+    fake.files.AddFile(Text(kData) + u"config.ini", "user settings");
     ResolveFolders();
     ProvisionFirstRun();
-    EXPECT_EQ(fake.File(Text(kData) + u"config.ini"), std::optional<std::string>("user settings"));
-    EXPECT_FALSE(fake.FolderExists(Text(kData) + u"Profiles\\Profiles"));
-    EXPECT_FALSE(fake.FolderExists(Text(kData) + u"Macros\\Macros"));
+    EXPECT_EQ(fake.files.File(Text(kData) + u"config.ini"), std::optional<std::string>("user settings"));
+    EXPECT_FALSE(fake.files.FolderExists(Text(kData) + u"Profiles\\Profiles"));
+    EXPECT_FALSE(fake.files.FolderExists(Text(kData) + u"Macros\\Macros"));
     EXPECT_EQ(fake.CallIndex("CopyFileW"), -1);
 }
 
 TEST_F(DataFolderTest, ExistingProfileFileIsNeverReplaced) {
     InstallDefaults();
-    fake.AddFile(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini", "edited by the user");
+    fake.files.AddFile(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini", "edited by the user");
     ResolveFolders();
     ProvisionFirstRun();
-    EXPECT_TRUE(fake.File(Text(kData) + u"config.ini").has_value());
-    EXPECT_EQ(fake.File(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini"),
+    EXPECT_TRUE(fake.files.File(Text(kData) + u"config.ini").has_value());
+    EXPECT_EQ(fake.files.File(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini"),
               std::optional<std::string>("edited by the user"));
 }
 
 TEST_F(DataFolderTest, MissingDefaultDoesNotStopTheOthers) {
     InstallDefaults();
-    fake.RemoveFile(Text(kProgram) + u"config.ini");
+    fake.files.RemoveFile(Text(kProgram) + u"config.ini");
     ResolveFolders();
     ProvisionFirstRun();
-    EXPECT_FALSE(fake.File(Text(kData) + u"config.ini").has_value());
-    EXPECT_TRUE(fake.File(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini").has_value());
-    EXPECT_TRUE(fake.File(Text(kData) + u"Macros\\Macros\\Macro 1.ini").has_value());
+    EXPECT_FALSE(fake.files.File(Text(kData) + u"config.ini").has_value());
+    EXPECT_TRUE(fake.files.File(Text(kData) + u"Profiles\\Profiles\\Profile 1.ini").has_value());
+    EXPECT_TRUE(fake.files.File(Text(kData) + u"Macros\\Macros\\Macro 1.ini").has_value());
 }
 
 TEST_F(DataFolderTest, WithoutAppDataTheInstalledSettingsAreUsedInPlace) {
     InstallDefaults();
-    fake.SetAppDataFolder(std::nullopt);
+    fake.files.SetAppDataFolder(std::nullopt);
     ResolveFolders();
     ProvisionFirstRun();
     EXPECT_EQ(fake.CallIndex("CopyFileW"), -1);

@@ -30,7 +30,7 @@ using DefaultSettingsFile = SettingsFileFixture;
 std::string GenerateDefaults(FakePlatform& fake) {
     const ServiceSettings defaults = samples::DefaultSettings();
     const Text path = SettingsFilePath();
-    fake.RemoveFile(path);
+    fake.files.RemoveFile(path);
     PortableIniFile file(path);
     namespace k = settings_keys;
     file.WriteInt(k::kSetting, k::kProfile, defaults.Profile);
@@ -43,7 +43,7 @@ std::string GenerateDefaults(FakePlatform& fake) {
         file.WriteInt(GroupSection(slot), k::kAccelerationEnabled, defaults.Profiles[slot].AccelerationEnabled);
         WriteProfileSlot(file, slot, defaults.Profiles[slot]);
     }
-    return fake.File(path).value_or("");
+    return fake.files.File(path).value_or("");
 }
 
 TEST_F(DefaultSettingsFile, CheckedInFileIsTheGeneratedOne) {

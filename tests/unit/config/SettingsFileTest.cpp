@@ -167,7 +167,7 @@ TEST_F(SettingsFileTest, ShortStageBlockIsNotTakenAndStagesAreCompleted) {
 
 TEST_F(SettingsFileTest, EmptyFileReloadsToCorrectedDefaults) {
     for (bool exists : {true, false}) {
-        if (exists) PutSettingsFile(""); else fake.RemoveFile(SettingsFilePath());
+        if (exists) PutSettingsFile(""); else fake.files.RemoveFile(SettingsFilePath());
         ServiceSettings working = Zeroed();
         ServiceSettings snapshot = Zeroed();
         ReloadSettings(working, snapshot);
@@ -224,7 +224,7 @@ TEST_F(SettingsFileTest, SingleKeyWritesChangeOnlyTheirKey) {
         EXPECT_NE(after.find(std::string("\r\n") + c.line + "\r\n"), std::string::npos) << c.line;
         EXPECT_NE(after.find("[GROUP0]\r\nLIFT=5\r\n"), std::string::npos) << c.line;
     }
-    fake.RemoveFile(SettingsFilePath());
+    fake.files.RemoveFile(SettingsFilePath());
     WritePlug(0);
     EXPECT_EQ(SettingsFile(), "[Setting]\r\nPlug=0\r\n");
 }

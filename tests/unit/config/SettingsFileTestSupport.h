@@ -55,14 +55,14 @@ class SettingsFileFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPlatform(&fake);
-        fake.SetAppDataFolder(Text(u"C:\\users\\me\\AppData\\Roaming"));
+        fake.files.SetAppDataFolder(Text(u"C:\\users\\me\\AppData\\Roaming"));
         ResolveFolders();
-        fake.AddFolder(DataFolder());
+        fake.files.AddFolder(DataFolder());
     }
     void TearDown() override { SetPlatform(nullptr); }
 
-    void PutSettingsFile(const std::string& bytes) { fake.AddFile(SettingsFilePath(), bytes); }
-    std::string SettingsFile() const { return fake.File(SettingsFilePath()).value_or("<none>"); }
+    void PutSettingsFile(const std::string& bytes) { fake.files.AddFile(SettingsFilePath(), bytes); }
+    std::string SettingsFile() const { return fake.files.File(SettingsFilePath()).value_or("<none>"); }
 
     FakePlatform fake;
 };

@@ -58,11 +58,11 @@ TEST_F(ConcurrencyTest, ReportsOnTheLibraryThreadWhileTheMainThreadCommandsAndRe
         (void)block;
         if (round % 5 == 4) {
             mouse->Unplug();
-            fake.PumpMessages();
+            fake.windows.PumpMessages();
             EXPECT_TRUE(DeviceList.Empty());
             EXPECT_EQ(SetStateByte(link, 1), 0);
             mouse->Plug();
-            fake.PumpMessages();
+            fake.windows.PumpMessages();
         }
     }
     stop.store(true);

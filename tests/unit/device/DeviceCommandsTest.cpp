@@ -233,7 +233,7 @@ TEST_F(CommandTest, ReadBackRequestGathersTheMouseTableDecoded) {
     const ProfileRecord profile = MakeProfile();
     WriteButtonTable(link, profile);
     EXPECT_EQ(RequestReadBack(link, shortBusy), 0);
-    EXPECT_EQ(fake.CurrentCursorId(), kCursorIdWait);
+    EXPECT_EQ(fake.windows.CurrentCursorId(), kCursorIdWait);
     mouse->WaitUntilDelivered();
     EXPECT_EQ(shortBusy.load(), 0);
     const auto block = ReadBack.Block();

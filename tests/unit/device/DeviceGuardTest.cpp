@@ -130,7 +130,7 @@ TEST_F(DeviceTest, UnplugDuringFullWriteEndsItThenGuardStopsThenReplugWorks) {
         OpenAndClear();
         UnplugDuringWrite sink(mouse.Library(), at);
         EXPECT_EQ(ApplyProfileToDevice(link, EmptyProfile(), &sink), 1);
-        fake.PumpMessages();  // the two close notifications
+        fake.windows.PumpMessages();  // the two close notifications
         EXPECT_TRUE(DeviceList.Empty());
 
         const int callsBefore = DeviceCalls();
@@ -139,7 +139,7 @@ TEST_F(DeviceTest, UnplugDuringFullWriteEndsItThenGuardStopsThenReplugWorks) {
         EXPECT_EQ(DeviceCalls(), callsBefore);
 
         mouse->Plug();
-        fake.PumpMessages();
+        fake.windows.PumpMessages();
         EXPECT_EQ(DeviceList.Count(), 2u);
         EXPECT_EQ(SetStateByte(link, 0x33), 1);
         EXPECT_EQ(mouse->Memory().StateByte, 0x33);

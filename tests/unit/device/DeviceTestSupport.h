@@ -97,7 +97,7 @@ protected:
         shortBusy.store(0);
         bulkBusy.store(0);
         BindHidApi();
-        window = fake.CreateWindowExW(WindowCreation{}, &target);
+        window = fake.windows.CreateWindowExW(WindowCreation{}, &target);
         link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen};
         context = InputContext{nullptr, &shortBusy, &bulkBusy};
         CallbackContext().store(&context);

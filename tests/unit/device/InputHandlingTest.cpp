@@ -74,10 +74,10 @@ TEST_F(InputHandlingTest, ShortReportsPrintZerosBeyondTheirLength) {
 }
 
 TEST_F(InputHandlingTest, HorizontalScrollUsesTheSettingReadForEachReport) {
-    fake.SetWheelScrollChars(5u);
+    fake.windows.SetWheelScrollChars(5u);
     Handle({3, 0xF2});
     Handle({3, 0xF3});
-    fake.SetWheelScrollChars(std::nullopt);
+    fake.windows.SetWheelScrollChars(std::nullopt);
     Handle({3, 0xF2});
     EXPECT_EQ(routes.calls, (std::vector<std::string>{"Scroll 5", "Scroll -5", "Scroll 3"}));
     int queries = 0;

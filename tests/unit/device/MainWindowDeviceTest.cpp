@@ -41,7 +41,7 @@ TEST_P(MainWindowDeviceTest, StartUpOpensTheMouseAndStartsTheTrayOnlyWhenFound) 
     ASSERT_TRUE(dlg->CreateServiceWindow());
     EXPECT_EQ(dlg->DeviceOpen.load(), plugged ? 1 : 0);
     EXPECT_EQ(DeviceList.Count(), plugged ? 2u : 0u);
-    const auto launches = fake.ShellExecutes();
+    const auto launches = fake.shell.ShellExecutes();
     ASSERT_EQ(launches.size(), plugged ? 1u : 0u);
     if (plugged) {
         EXPECT_EQ(launches[0].file, u"C:\\Program Files\\Mouse\\trayicon.exe");

@@ -47,7 +47,7 @@ class SimLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPlatform(&fake);
-        window = fake.CreateWindowExW(WindowCreation{}, &recorder);
+        window = fake.windows.CreateWindowExW(WindowCreation{}, &recorder);
     }
     void TearDown() override { SetPlatform(nullptr); }
 
@@ -80,7 +80,7 @@ TEST_F(SimLibraryTest, UnplugAndPlugPostNotificationsWhoseRecordsStayValid) {
         mouse->Plug();
     }
     EXPECT_EQ(recorder.records.size(), 2u) << "posted, not yet handled";
-    fake.PumpMessages();
+    fake.windows.PumpMessages();
     ASSERT_EQ(recorder.records.size(), 202u);
     for (std::size_t i = 2; i < recorder.records.size(); ++i) {
         const bool closing = ((i - 2) / 2) % 2 == 0;
@@ -94,12 +94,12 @@ TEST_F(SimLibraryTest, AMouseNotFoundAtOpenIsAnnouncedWhenPluggedIn) {
     HidSim_SetMatch(kMatchRecord);
     EXPECT_EQ(HidSim_Open(window, 0x502), 0);
     mouse->Plug();
-    fake.PumpMessages();
+    fake.windows.PumpMessages();
     EXPECT_EQ(recorder.records.size(), 2u);
     HidSim_Close();
     mouse->Unplug();
     mouse->Plug();
-    fake.PumpMessages();
+    fake.windows.PumpMessages();
     EXPECT_EQ(recorder.records.size(), 2u) << "nothing after close";
 }
 

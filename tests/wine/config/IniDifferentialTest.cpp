@@ -209,12 +209,13 @@ std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(),
 // Whole files on disk, through the same platform code the service uses.
 std::string ReadDisk(const std::wstring& path) {
     Win32Platform disk;
-    return disk.ReadWholeFile(FromWide(path.c_str())).value_or("<none>");
+    const FileRead read = disk.Files.ReadWholeFile(FromWide(path.c_str()));
+    return read.Status == FileReadStatus::Read ? read.Bytes : std::string("<none>");
 }
 
 void WriteDisk(const std::wstring& path, const std::string& bytes) {
     Win32Platform disk;
-    disk.WriteWholeFile(FromWide(path.c_str()), bytes);
+    disk.Files.ReplaceWholeFile(FromWide(path.c_str()), bytes);
 }
 
 std::wstring ScratchFolder() {

@@ -1,0 +1,63 @@
+// Windows, message queues, timers and the few user-interface queries the
+// service makes: the window manager's part of the platform seam.
+#pragma once
+
+#include "platform/Text.h"
+#include "platform/WinTypes.h"
+
+// Receives the messages of a window created through the platform. The
+// framework's CWnd implements it; a window procedure routes to it.
+class WindowMessageTarget {
+public:
+    virtual LRESULT HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+
+protected:
+    ~WindowMessageTarget() = default;
+};
+
+// System cursor id of the hourglass (IDC_WAIT).
+constexpr UINT_PTR kCursorIdWait = 32514;
+
+struct WindowCreation {
+    DWORD exStyle = 0;
+    Text className;  // registered by the platform: class style 0, no cursor, brush or icon
+    Text title;
+    DWORD style = 0;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    HWND parent = nullptr;
+};
+
+class WindowServices {
+public:
+    virtual HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) = 0;
+    virtual BOOL DestroyWindow(HWND hwnd) = 0;
+    virtual LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual LONG SetWindowLongW(HWND hwnd, int index, LONG value) = 0;
+    virtual LONG GetWindowLongW(HWND hwnd, int index) = 0;
+    // Top-level window by title, compared without regard to case; an empty
+    // class name matches any class.
+    virtual HWND FindWindowW(const Text& className, const Text& title) = 0;
+    virtual BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Fails for a thread that has no message queue yet.
+    virtual BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // To a window of another thread: runs on the owning thread and waits for it.
+    virtual LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds) = 0;
+    virtual BOOL KillTimer(HWND hwnd, UINT_PTR id) = 0;
+    // Waits for the calling thread's next message; 0 on WM_QUIT, -1 on error.
+    virtual BOOL GetMessageW(MSG* msg) = 0;
+    virtual LRESULT DispatchMessageW(const MSG* msg) = 0;
+    virtual void PostQuitMessage(int exitCode) = 0;
+
+    // SystemParametersInfoW; the service asks only SPI_GETWHEELSCROLLCHARS.
+    virtual BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) = 0;
+    // LoadCursorW(null, id) for a system cursor id, and SetCursor.
+    virtual HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) = 0;
+    virtual HANDLE SetCursor(HANDLE cursor) = 0;
+
+protected:
+    ~WindowServices() = default;
+};

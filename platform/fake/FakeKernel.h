@@ -1,0 +1,65 @@
+// The fake kernel: named mutexes, threads that really run (each with a fake
+// thread id, ended when the fake is torn down), a Sleep that advances the
+// virtual clock, debug lines kept in order, and modules with named and
+// ordinal exports.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "platform/Kernel.h"
+#include "platform/fake/FakeWorld.h"
+
+struct FakeThread {
+    DWORD id = 0;
+    std::size_t stackSize = 0;
+    ThreadRoutine routine = nullptr;
+    void* parameter = nullptr;
+};
+
+class FakeKernel final : public KernelServices {
+public:
+    explicit FakeKernel(FakeWorld& world) : world_(world) {}
+    ~FakeKernel();
+
+    HANDLE CreateMutexW(const Text& name) override;
+    DWORD GetLastError() override;
+    BOOL ReleaseMutex(HANDLE mutex) override;
+    BOOL CloseHandle(HANDLE handle) override;
+    HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
+                        DWORD* threadId) override;
+    DWORD GetCurrentThreadId() override;
+    void Sleep(DWORD milliseconds) override;
+    DWORD GetTickCount() override;
+    void OutputDebugStringW(const Text& line) override;
+    HMODULE LoadLibraryW(const Text& name) override;
+    void* GetProcAddress(HMODULE module, const char* name) override;
+    void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
+    Text GetModuleFileNameW() override;
+
+    // --- set-up ---
+    void SetModuleFileName(const Text& path);
+    void AddModule(const Text& name, std::map<std::string, void*> named,
+                   std::map<WORD, void*> ordinals = {});
+
+    // --- driving and inspection ---
+    // Ends every wait of the fake and joins the threads it started.
+    void StopThreads();
+    std::vector<FakeThread> Threads() const;
+
+private:
+    FakeWorld& world_;
+    std::map<Text, int> mutexes_;  // name -> open handles
+    std::map<HANDLE, Text> mutexHandles_;
+    std::vector<FakeThread> threads_;
+    std::vector<std::thread> running_;
+    std::map<Text, HMODULE> moduleHandles_;
+    std::map<HMODULE, std::pair<std::map<std::string, void*>, std::map<WORD, void*>>> modules_;
+    Text moduleFileName_ = u"C:\\Program Files\\Mouse\\mousehid.exe";
+};
+
+// Case-folded path with backslashes and no trailing backslash: the fake's
+// key for files, folders and modules.
+Text FakeFoldPath(const Text& path);

@@ -1,0 +1,541 @@
+#include "platform/fake/FakeWindows.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace {
+
+// How long a wait that nothing can end is given before it counts as a hang.
+constexpr auto kHangAfter = std::chrono::seconds(10);
+
+std::string U8(const Text& text) { return TextToUtf8(text); }
+
+// Case folding for window titles and classes: ASCII, Latin-1, Greek and
+// Cyrillic capitals, as far as titles in tests go.
+char16_t FoldTitleChar(char16_t c) {
+    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB) ||
+        (c >= 0x410 && c <= 0x42F))
+        return static_cast<char16_t>(c + 32);
+    if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 80);
+    return c;
+}
+
+bool EqualTitles(const Text& a, const Text& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldTitleChar(a[i]) != FoldTitleChar(b[i])) return false;
+    return true;
+}
+
+std::string MessageText(UINT message, WPARAM wParam, LPARAM lParam) {
+    return FakeHex(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam);
+}
+
+}  // namespace
+
+FakeWindow* FakeWindows::FindLocked(HWND hwnd) {
+    for (auto& window : windows_)
+        if (window.hwnd == hwnd && window.alive) return &window;
+    return nullptr;
+}
+
+LRESULT FakeWindows::Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowMessageTarget* target = nullptr;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        FakeWindow* window = FindLocked(hwnd);
+        if (window == nullptr) return 0;
+        target = window->target;
+    }
+    return target ? target->HandleWindowMessage(hwnd, message, wParam, lParam) : 0;
+}
+
+// --- windows ---
+
+HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* target) {
+    HWND hwnd;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        world_.Record("CreateWindowExW " + U8(c.title));
+        FakeWindow window;
+        window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
+        window.className = c.className;
+        window.title = c.title;
+        window.style = c.style;
+        window.exStyle = c.exStyle;
+        window.rect = RECT{c.x, c.y, c.x + c.width, c.y + c.height};
+        window.parent = c.parent;
+        window.threadId = world_.CurrentThreadId();
+        window.target = target;
+        windows_.push_back(window);
+        queues_[window.threadId];  // a thread that owns a window has a queue
+        hwnd = window.hwnd;
+    }
+    if (target == nullptr) return hwnd;
+    if (!target->HandleWindowMessage(hwnd, WM_NCCREATE, 0, 0)) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (target->HandleWindowMessage(hwnd, WM_CREATE, 0, 0) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    return hwnd;
+}
+
+BOOL FakeWindows::DestroyWindow(HWND hwnd) {
+    WindowMessageTarget* target = nullptr;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        world_.Record("DestroyWindow");
+        FakeWindow* window = FindLocked(hwnd);
+        if (window == nullptr) {
+            world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+            return FALSE;
+        }
+        if (window->target != nullptr && window->threadId != world_.CurrentThreadId()) {
+            // Only the thread that made a window can destroy it.
+            world_.lastError = ERROR_ACCESS_DENIED;
+            return FALSE;
+        }
+        target = window->target;
+        window->alive = false;
+        timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                     [hwnd](const FakeTimer& t) { return t.hwnd == hwnd; }),
+                      timers_.end());
+    }
+    if (target) {
+        target->HandleWindowMessage(hwnd, WM_DESTROY, 0, 0);
+        target->HandleWindowMessage(hwnd, WM_NCDESTROY, 0, 0);
+    }
+    return TRUE;
+}
+
+LRESULT FakeWindows::DefWindowProcW(HWND hwnd, UINT message, WPARAM, LPARAM) {
+    if (message == WM_NCCREATE) return TRUE;
+    if (message == WM_CLOSE) DestroyWindow(hwnd);
+    return 0;
+}
+
+LONG FakeWindows::SetWindowLongW(HWND hwnd, int index, LONG value) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SetWindowLongW " + std::to_string(index) + " " + FakeHex(static_cast<DWORD>(value)));
+    FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return 0;
+    DWORD* field = index == GWL_EXSTYLE ? &window->exStyle : index == GWL_STYLE ? &window->style : nullptr;
+    if (field == nullptr) return 0;
+    const LONG previous = static_cast<LONG>(*field);
+    *field = static_cast<DWORD>(value);
+    return previous;
+}
+
+LONG FakeWindows::GetWindowLongW(HWND hwnd, int index) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return 0;
+    if (index == GWL_EXSTYLE) return static_cast<LONG>(window->exStyle);
+    if (index == GWL_STYLE) return static_cast<LONG>(window->style);
+    return 0;
+}
+
+HWND FakeWindows::FindWindowW(const Text& className, const Text& title) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("FindWindowW " + U8(title));
+    for (const auto& window : windows_) {
+        if (!window.alive || window.parent != nullptr) continue;
+        if (!className.empty() && !EqualTitles(className, window.className)) continue;
+        if (EqualTitles(window.title, title)) return window.hwnd;
+    }
+    return nullptr;
+}
+
+// --- messages ---
+
+BOOL FakeWindows::PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("PostMessageW " + MessageText(message, wParam, lParam));
+    FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return FALSE;
+    }
+    const FakeMessage posted{hwnd, window->threadId, message, wParam, lParam, world_.now};
+    posted_.push_back(posted);
+    if (window->target) {
+        queues_[window->threadId].posted.push_back(posted);
+        world_.changed.notify_all();
+    }
+    return TRUE;
+}
+
+BOOL FakeWindows::PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("PostThreadMessageW " + MessageText(message, wParam, lParam));
+    auto queue = queues_.find(threadId);
+    if (queue == queues_.end()) {
+        world_.lastError = ERROR_INVALID_THREAD_ID;
+        return FALSE;
+    }
+    const FakeMessage posted{nullptr, threadId, message, wParam, lParam, world_.now};
+    posted_.push_back(posted);
+    queue->second.posted.push_back(posted);
+    world_.changed.notify_all();
+    return TRUE;
+}
+
+LRESULT FakeWindows::SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const DWORD self = world_.CurrentThreadId();
+    const bool fakeThread = world_.IsFakeThread(self);
+    Lock lock(world_.lock);
+    world_.Record("SendMessageW " + MessageText(message, wParam, lParam));
+    FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return 0;
+    }
+    sent_.push_back(FakeMessage{hwnd, window->threadId, message, wParam, lParam, world_.now});
+    if (window->target == nullptr) return 0;
+    if (window->threadId == self) {
+        lock.unlock();
+        return Deliver(hwnd, message, wParam, lParam);
+    }
+    auto sent = std::make_shared<SentMessage>(SentMessage{hwnd, message, wParam, lParam});
+    queues_[window->threadId].sent.push_back(sent);
+    ThreadQueue& own = queues_[self];
+    world_.changed.notify_all();
+    if (fakeThread) world_.ThreadWaiting();
+    const auto deadline = std::chrono::steady_clock::now() + kHangAfter;
+    LRESULT result = 0;
+    for (;;) {
+        if (sent->done) {
+            result = sent->result;
+            break;
+        }
+        if (world_.stopping) break;
+        // A sending thread still takes the messages sent to it.
+        if (HandleOneSent(lock, own)) continue;
+        if (world_.changed.wait_until(lock, deadline) == std::cv_status::timeout && !sent->done) {
+            world_.hangs.push_back("SendMessageW " + FakeHex(message) + ": its window's thread never took it");
+            auto& pending = queues_[window->threadId].sent;
+            pending.erase(std::remove(pending.begin(), pending.end(), sent), pending.end());
+            break;
+        }
+    }
+    if (fakeThread) world_.ThreadResumed();
+    return result;
+}
+
+bool FakeWindows::HandleOneSent(Lock& lock, ThreadQueue& queue) {
+    if (queue.sent.empty()) return false;
+    std::shared_ptr<SentMessage> sent = queue.sent.front();
+    queue.sent.pop_front();
+    lock.unlock();
+    const LRESULT result = Deliver(sent->hwnd, sent->message, sent->wParam, sent->lParam);
+    lock.lock();
+    sent->result = result;
+    sent->done = true;
+    world_.changed.notify_all();
+    return true;
+}
+
+// --- timers ---
+
+UINT_PTR FakeWindows::SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SetTimer " + std::to_string(id) + " " + std::to_string(milliseconds));
+    FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return 0;
+    }
+    const UINT period = std::max(milliseconds, kMinimumTimerPeriod);
+    const FakeTimer timer{hwnd, id, period, world_.now + period, window->threadId};
+    auto existing = std::find_if(timers_.begin(), timers_.end(),
+                                 [&](const FakeTimer& t) { return t.hwnd == hwnd && t.id == id; });
+    if (existing != timers_.end())
+        *existing = timer;
+    else
+        timers_.push_back(timer);
+    world_.changed.notify_all();
+    return id;
+}
+
+BOOL FakeWindows::KillTimer(HWND hwnd, UINT_PTR id) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("KillTimer " + std::to_string(id));
+    auto it = std::find_if(timers_.begin(), timers_.end(),
+                           [&](const FakeTimer& t) { return t.hwnd == hwnd && t.id == id; });
+    if (it == timers_.end()) return FALSE;
+    timers_.erase(it);
+    return TRUE;
+}
+
+FakeTimer* FakeWindows::NextTimerLocked(DWORD threadId) {
+    FakeTimer* next = nullptr;
+    for (auto& timer : timers_)
+        if (timer.threadId == threadId && (next == nullptr || timer.due < next->due)) next = &timer;
+    return next;
+}
+
+void FakeWindows::FireLocked(FakeTimer& timer, MSG* msg) {
+    *msg = MSG{};
+    msg->hwnd = timer.hwnd;
+    msg->message = WM_TIMER;
+    msg->wParam = timer.id;
+    msg->time = static_cast<DWORD>(world_.now);
+    // One expiry however many periods passed; the next is a period from now.
+    timer.due = world_.now + timer.period;
+}
+
+// --- the message loop ---
+
+BOOL FakeWindows::GetMessageW(MSG* msg) {
+    const DWORD self = world_.CurrentThreadId();
+    const bool fakeThread = world_.IsFakeThread(self);
+    Lock lock(world_.lock);
+    ThreadQueue& queue = queues_[self];  // asking for a message makes the queue
+    bool waiting = false;
+    auto resume = [&] {
+        if (waiting && fakeThread) world_.ThreadResumed();
+        waiting = false;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + kHangAfter;
+    for (;;) {
+        if (world_.stopping) {
+            resume();
+            *msg = MSG{};
+            msg->message = WM_QUIT;
+            return FALSE;
+        }
+        if (!queue.sent.empty()) {
+            resume();
+            HandleOneSent(lock, queue);
+            continue;
+        }
+        if (!queue.posted.empty()) {
+            resume();
+            const FakeMessage next = queue.posted.front();
+            queue.posted.pop_front();
+            *msg = MSG{};
+            msg->hwnd = next.hwnd;
+            msg->message = next.message;
+            msg->wParam = next.wParam;
+            msg->lParam = next.lParam;
+            msg->time = static_cast<DWORD>(next.time);
+            return next.message == WM_QUIT ? FALSE : TRUE;
+        }
+        if (queue.quit) {
+            resume();
+            queue.quit = false;
+            *msg = MSG{};
+            msg->message = WM_QUIT;
+            msg->wParam = static_cast<WPARAM>(queue.quitCode);
+            return FALSE;
+        }
+        if (FakeTimer* timer = NextTimerLocked(self)) {
+            const bool othersRunning = world_.OtherRunningThreads(fakeThread && !waiting) > 0;
+            if (timer->due <= world_.now || !othersRunning) {
+                world_.now = std::max(world_.now, timer->due);
+                resume();
+                FireLocked(*timer, msg);
+                return TRUE;
+            }
+        }
+        if (!waiting && fakeThread) {
+            world_.ThreadWaiting();
+            waiting = true;
+            world_.changed.notify_all();
+        }
+        if (fakeThread) {
+            // The fake's own threads wait for work until the fake is torn down.
+            world_.changed.wait(lock);
+        } else if (world_.changed.wait_until(lock, deadline) == std::cv_status::timeout) {
+            world_.hangs.push_back("GetMessageW on thread " + std::to_string(self) +
+                                   ": nothing left that could come");
+            resume();
+            *msg = MSG{};
+            return -1;
+        }
+    }
+}
+
+LRESULT FakeWindows::DispatchMessageW(const MSG* msg) {
+    if (msg == nullptr || msg->hwnd == nullptr) return 0;  // thread messages have no window
+    return Deliver(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+void FakeWindows::PostQuitMessage(int exitCode) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("PostQuitMessage " + std::to_string(exitCode));
+    quitPosted_ = true;
+    quitCode_ = exitCode;
+    ThreadQueue& queue = queues_[world_.CurrentThreadId()];
+    queue.quit = true;
+    queue.quitCode = exitCode;
+    world_.changed.notify_all();
+}
+
+// --- system parameters and the cursor ---
+
+BOOL FakeWindows::SystemParametersInfoW(UINT action, UINT, void* value, UINT) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SystemParametersInfoW " + FakeHex(action));
+    if (action != SPI_GETWHEELSCROLLCHARS || !wheelScrollChars_ || value == nullptr) return FALSE;
+    *static_cast<UINT*>(value) = *wheelScrollChars_;
+    return TRUE;
+}
+
+HANDLE FakeWindows::LoadCursorW(HINSTANCE, UINT_PTR cursorId) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("LoadCursorW " + std::to_string(cursorId));
+    // A system cursor's handle is its id.
+    return reinterpret_cast<HANDLE>(cursorId);
+}
+
+HANDLE FakeWindows::SetCursor(HANDLE cursor) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SetCursor " + std::to_string(reinterpret_cast<UINT_PTR>(cursor)));
+    const UINT_PTR previous = cursorId_;
+    cursorId_ = reinterpret_cast<UINT_PTR>(cursor);
+    return reinterpret_cast<HANDLE>(previous);
+}
+
+// --- set-up ---
+
+HWND FakeWindows::AddForeignWindow(const Text& title, const Text& className) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow window;
+    window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
+    window.title = title;
+    window.className = className;
+    window.threadId = 0;  // another program's thread
+    windows_.push_back(window);
+    return window.hwnd;
+}
+
+void FakeWindows::SetWheelScrollChars(std::optional<UINT> chars) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    wheelScrollChars_ = chars;
+}
+
+// --- driving ---
+
+int FakeWindows::PumpMessages() {
+    const DWORD self = world_.CurrentThreadId();
+    int handled = 0;
+    Lock lock(world_.lock);
+    ThreadQueue& queue = queues_[self];
+    for (;;) {
+        if (HandleOneSent(lock, queue)) {
+            ++handled;
+            continue;
+        }
+        if (queue.posted.empty()) return handled;
+        const FakeMessage next = queue.posted.front();
+        queue.posted.pop_front();
+        lock.unlock();
+        if (next.hwnd != nullptr) Deliver(next.hwnd, next.message, next.wParam, next.lParam);
+        ++handled;
+        lock.lock();
+    }
+}
+
+int FakeWindows::RunFor(std::uint64_t milliseconds) {
+    const DWORD self = world_.CurrentThreadId();
+    std::uint64_t until;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        until = world_.now + milliseconds;
+    }
+    int handled = 0;
+    for (;;) {
+        WaitUntilThreadsIdle();
+        handled += PumpMessages();
+        Lock lock(world_.lock);
+        FakeTimer* timer = NextTimerLocked(self);
+        if (timer == nullptr || timer->due > until) {
+            world_.now = std::max(world_.now, until);
+            return handled;
+        }
+        world_.now = std::max(world_.now, timer->due);
+        MSG msg{};
+        FireLocked(*timer, &msg);
+        lock.unlock();
+        DispatchMessageW(&msg);
+        ++handled;
+    }
+}
+
+bool FakeWindows::WaitUntilThreadsIdle() {
+    Lock lock(world_.lock);
+    const auto deadline = std::chrono::steady_clock::now() + kHangAfter;
+    auto idle = [&] {
+        if (world_.OtherRunningThreads(false) > 0) return false;
+        for (const auto& [id, queue] : queues_)
+            if (world_.IsFakeThread(id) && (!queue.posted.empty() || !queue.sent.empty())) return false;
+        return true;
+    };
+    while (!idle()) {
+        if (world_.changed.wait_until(lock, deadline) == std::cv_status::timeout) return idle();
+    }
+    return true;
+}
+
+// --- inspection ---
+
+const FakeWindow* FakeWindows::Window(HWND hwnd) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    for (const auto& window : windows_)
+        if (window.hwnd == hwnd) return &window;
+    return nullptr;
+}
+
+std::vector<FakeWindow> FakeWindows::Windows() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return windows_;
+}
+
+std::vector<FakeMessage> FakeWindows::PostedTo(HWND hwnd) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    std::vector<FakeMessage> result;
+    for (const auto& posted : posted_)
+        if (posted.hwnd == hwnd && hwnd != nullptr) result.push_back(posted);
+    return result;
+}
+
+std::vector<FakeMessage> FakeWindows::PostedToThread(DWORD threadId) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    std::vector<FakeMessage> result;
+    for (const auto& posted : posted_)
+        if (posted.hwnd == nullptr && posted.threadId == threadId) result.push_back(posted);
+    return result;
+}
+
+std::vector<FakeMessage> FakeWindows::SentTo(HWND hwnd) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    std::vector<FakeMessage> result;
+    for (const auto& sent : sent_)
+        if (sent.hwnd == hwnd) result.push_back(sent);
+    return result;
+}
+
+std::vector<FakeTimer> FakeWindows::Timers() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return timers_;
+}
+
+bool FakeWindows::QuitPosted() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return quitPosted_;
+}
+
+int FakeWindows::QuitCode() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return quitCode_;
+}
+
+UINT_PTR FakeWindows::CurrentCursorId() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return cursorId_;
+}

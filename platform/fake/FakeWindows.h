@@ -1,0 +1,152 @@
+// The fake window manager. Windows have titles, classes, styles,
+// rectangles, parents and an owning thread; every thread that creates a
+// window or asks for a message gets its own queue. As on Windows:
+// - posted messages go to the owning thread's queue and are dispatched in
+//   order; a thread without a queue cannot be posted to;
+// - a message sent to a window of another thread runs on that thread, when
+//   it next asks for a message (or is itself sending), while the sender waits;
+// - GetMessageW hands out sent messages first, then posted ones, then
+//   WM_QUIT once the queue is otherwise empty, then due timers; with nothing
+//   to hand out it waits, and with a timer pending it advances the virtual
+//   clock to the timer while no other thread of the fake is running;
+// - timers run at their period (at least 10 ms) and one expiry is handed
+//   out however many periods have passed;
+// - titles are found without regard to case.
+// A wait that could never end (the main thread waiting with nothing left to
+// come, a send that its window's thread never takes) gives up after a few
+// seconds of real time and is kept in the fake's list of hangs.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/Windowing.h"
+#include "platform/fake/FakeWorld.h"
+
+struct FakeWindow {
+    HWND hwnd = nullptr;
+    Text className;
+    Text title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    RECT rect{};
+    HWND parent = nullptr;
+    DWORD threadId = 0;
+    WindowMessageTarget* target = nullptr;  // null for windows of other programs
+    bool alive = true;
+};
+
+// One message posted or sent to a window or posted to a thread, with the
+// virtual time it was posted or sent at.
+struct FakeMessage {
+    HWND hwnd = nullptr;
+    DWORD threadId = 0;
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    std::uint64_t time = 0;
+};
+
+struct FakeTimer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT period = 0;
+    std::uint64_t due = 0;
+    DWORD threadId = 0;
+};
+
+class FakeWindows final : public WindowServices {
+public:
+    static constexpr UINT kMinimumTimerPeriod = 10;  // USER_TIMER_MINIMUM
+
+    explicit FakeWindows(FakeWorld& world) : world_(world) {}
+
+    HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) override;
+    BOOL DestroyWindow(HWND hwnd) override;
+    LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LONG SetWindowLongW(HWND hwnd, int index, LONG value) override;
+    LONG GetWindowLongW(HWND hwnd, int index) override;
+    HWND FindWindowW(const Text& className, const Text& title) override;
+    BOOL PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
+    UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT milliseconds) override;
+    BOOL KillTimer(HWND hwnd, UINT_PTR id) override;
+    BOOL GetMessageW(MSG* msg) override;
+    LRESULT DispatchMessageW(const MSG* msg) override;
+    void PostQuitMessage(int exitCode) override;
+    BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
+    HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
+    HANDLE SetCursor(HANDLE cursor) override;
+
+    // --- set-up ---
+    // A top-level window of another program; what is posted or sent to it is
+    // recorded, and a send answers 0.
+    HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
+    // The wheel-scroll-characters value; empty makes the query fail.
+    void SetWheelScrollChars(std::optional<UINT> chars);
+
+    // --- driving, on the calling thread ---
+    // Handles the messages sent to this thread and dispatches the posted
+    // ones until none is left; no timer fires and the clock stands still.
+    // Returns how many were handled.
+    int PumpMessages();
+    // Like PumpMessages, and fires the timers due within the next
+    // `milliseconds` of virtual time, advancing the clock to each; ends with
+    // the clock that far on. Waits first for the fake's running threads.
+    int RunFor(std::uint64_t milliseconds);
+    // Waits (real time, bounded) until every thread the fake started is
+    // waiting for a message with an empty queue. False if that never came.
+    bool WaitUntilThreadsIdle();
+
+    // --- inspection ---
+    const FakeWindow* Window(HWND hwnd) const;
+    std::vector<FakeWindow> Windows() const;
+    // Messages posted to a window (null: to threads) or to a thread, in order.
+    std::vector<FakeMessage> PostedTo(HWND hwnd) const;
+    std::vector<FakeMessage> PostedToThread(DWORD threadId) const;
+    std::vector<FakeMessage> SentTo(HWND hwnd) const;
+    std::vector<FakeTimer> Timers() const;
+    bool QuitPosted() const;
+    int QuitCode() const;
+    UINT_PTR CurrentCursorId() const;
+
+private:
+    struct SentMessage {
+        HWND hwnd;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT result = 0;
+        bool done = false;
+    };
+    struct ThreadQueue {
+        std::deque<FakeMessage> posted;
+        std::deque<std::shared_ptr<SentMessage>> sent;
+        bool quit = false;
+        int quitCode = 0;
+    };
+    using Lock = std::unique_lock<std::recursive_mutex>;
+
+    FakeWindow* FindLocked(HWND hwnd);
+    // Runs one message sent to the calling thread, if any; unlocks around it.
+    bool HandleOneSent(Lock& lock, ThreadQueue& queue);
+    FakeTimer* NextTimerLocked(DWORD threadId);
+    void FireLocked(FakeTimer& timer, MSG* msg);
+    LRESULT Deliver(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    FakeWorld& world_;
+    std::vector<FakeWindow> windows_;
+    std::map<DWORD, ThreadQueue> queues_;
+    std::vector<FakeMessage> posted_;  // every posted message, in order
+    std::vector<FakeMessage> sent_;    // every sent message, in order
+    std::vector<FakeTimer> timers_;
+    bool quitPosted_ = false;
+    int quitCode_ = 0;
+    std::optional<UINT> wheelScrollChars_ = 3u;
+    UINT_PTR cursorId_ = 0;
+};
