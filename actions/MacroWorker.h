@@ -1,7 +1,5 @@
 // The macro worker thread: plays the repeating macro modes on its own thread.
 #pragma once
 
-class CMursohidDlg;
-
-// Thread routine; returns 0 when its message loop ends.
-int MacroWorker(CMursohidDlg* mainWindow);
+// Thread routine body; returns 0 when its message loop ends.
+int MacroWorker();

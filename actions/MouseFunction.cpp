@@ -1,5 +1,4 @@
-// Placeholders: input synthesis and window-aware scrolling are not built yet.
-// The input callback already routes here by these names.
+// Wheel steps and sideways scrolling inject nothing on this build yet.
 #include "actions/MouseFunction.h"
 
 void CMouseFunction::SendWheelUp() {}

@@ -1,8 +1,7 @@
 #include "app/MursohidDlg.h"
 
-#include <cstring>
-
 #include "actions/MacroWorker.h"
+#include "app/MainWindowState.h"
 #include "app/Messages.h"
 #include "app/ProcessState.h"
 #include "app/ServiceNames.h"
@@ -21,56 +20,47 @@ constexpr DWORD kAfterTrayLaunchMs = 50;
 constexpr DWORD kShutdownSettleMs = 50;
 constexpr DWORD kShutdownReleaseMs = 1000;
 
-DWORD PLATFORM_THREAD_CALL MacroWorkerThread(void* mainWindow) {
-    return static_cast<DWORD>(MacroWorker(static_cast<CMursohidDlg*>(mainWindow)));
+DWORD PLATFORM_THREAD_CALL MacroWorkerThread(void*) { return static_cast<DWORD>(MacroWorker()); }
+
+// Registered with the library; runs on the library's thread.
+void HID_CALLBACK InputCallback(DWORD identifier, const BYTE* report, DWORD length) {
+    if (CMursohidDlg* window = MainWindow.load()) window->HandleInputReport(identifier, report, length);
+    else HandleInputReport(InputContext{}, identifier, report, length);
 }
 
 }  // namespace
 
-struct CMursohidDlgMap {
-    static constexpr MessageMapEntry<CMursohidDlg> kEntries[] = {
-        {WM_CREATE, &CMursohidDlg::OnCreate},
-        {WM_DESTROY, &CMursohidDlg::OnDestroy},
-    };
+const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
+    OnMessage(WM_CREATE, &CMursohidDlg::OnCreate),
+    OnMessage(WM_DESTROY, &CMursohidDlg::OnDestroy),
+    OnMessage(kMsgDeviceNotification, &CMursohidDlg::OnDeviceNotification),
 };
 
-CMursohidDlg::CMursohidDlg() {
-    std::memset(BulkReceiveBuffer, 0, sizeof BulkReceiveBuffer);
-    std::memset(BulkReadBackSlots, 0, sizeof BulkReadBackSlots);
-    std::memset(ShortReadBackSlots, 0, sizeof ShortReadBackSlots);
-    std::memset(&SettingsSnapshot, 0, sizeof SettingsSnapshot);
-    std::memset(&WorkingSettings, 0, sizeof WorkingSettings);
-    std::memset(&DeviceSettingsImage, 0, sizeof DeviceSettingsImage);
+bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return DispatchMessageMap(this, kMessageMap, message, wParam, lParam, result) ||
+           CWnd::ProcessMessageMap(message, wParam, lParam, result);
 }
+
+CMursohidDlg::CMursohidDlg() : state_(std::make_unique<State>(*this)) {}
 
 CMursohidDlg::~CMursohidDlg() {
     CMursohidDlg* self = this;
     MainWindow.compare_exchange_strong(self, nullptr);
 }
 
+SettingsStore& CMursohidDlg::Settings() { return state_->Settings; }
+DeviceSession& CMursohidDlg::Device() { return state_->Device; }
+
 BOOL CMursohidDlg::CreateServiceWindow() {
     return CreateEx(0, kServiceWindowClass, kServiceWindowTitle, WS_POPUP, kWindowX, kWindowY,
                     kWindowSize, kWindowSize, nullptr);
 }
 
-bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return DispatchMessageMap(this, CMursohidDlgMap::kEntries, message, wParam, lParam, result) ||
-           CWnd::ProcessMessageMap(message, wParam, lParam, result);
-}
-
-LRESULT CMursohidDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == kMsgDeviceNotification) {
-        OnDeviceNotification(wParam, lParam);
-        return Default(message, wParam, lParam);
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
-}
-
-LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
+LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (OnCreateDefault() == -1) return -1;
 
     DWORD workerId = 0;
-    WorkerThread = Sys().Kernel.CreateThread(kWorkerStackSize, MacroWorkerThread, this, &workerId);
+    state_->WorkerThread = Sys().Kernel.CreateThread(kWorkerStackSize, MacroWorkerThread, this, &workerId);
     WorkerThreadId.store(workerId);
 
     ResolveFolders();
@@ -81,16 +71,17 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
 
     MainWindow.store(this);
 
-    MouseKey.Open(kMouseRegistryPath, KEY_ALL_ACCESS);
+    state_->MouseKey.Open(kMouseRegistryPath, KEY_ALL_ACCESS);
 
     ReloadSettings();
 
     Sys().Windows.SetTimer(m_hWnd, kPeriodicTimerId, kPeriodicTimerMs);
     Sys().Windows.SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW));
 
-    DeviceOpen.store(0);
-    const std::int32_t opened = OpenDevice();
-    DeviceOpen.store(opened);
+    DeviceSession& device = state_->Device;
+    device.Bind(m_hWnd, kMsgDeviceNotification, &InputCallback);
+    device.SetOpen(0);
+    const std::int32_t opened = device.OpenDevice();
 
     if (opened != 0) {
         Sys().Kernel.Sleep(kTrayLaunchDelayMs);
@@ -99,31 +90,25 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
     }
 
     WritePlug(opened != 0 ? 1 : 0);
-    const ServiceSettings validated = WorkingSettingsCopy();
-    WriteAllSettings(validated);
+    WriteAllSettings(state_->Settings.Working());
     return 0;
 }
 
-LRESULT CMursohidDlg::OnDestroy(WPARAM, LPARAM) {
+LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
     if (HWND config = Sys().Windows.FindWindowW(Text(), kConfigProgramTitle))
         Sys().Windows.PostMessageW(config, WM_CLOSE, 0, 0);
     if (HWND tray = Sys().Windows.FindWindowW(Text(), kTrayProgramTitle))
         Sys().Windows.PostMessageW(tray, WM_CLOSE, 0, 0);
 
-    SetStateByte(0);
+    state_->Device.SetStateByte(0);
     Sys().Kernel.Sleep(kShutdownSettleMs);
     Sys().Kernel.Sleep(kShutdownReleaseMs);
     // Reports that still come in are no longer routed to this window.
     MainWindow.store(nullptr);
-    CloseDevice();
+    state_->Device.CloseDevice();
 
-    if (ProgressDialog != nullptr) {
-        ProgressDialog->DestroyWindow();
-        delete ProgressDialog;
-        ProgressDialog = nullptr;
-    }
     Sys().Shell.CoUninitialize();
-    return Default(WM_DESTROY, 0, 0);
+    return Default(message, wParam, lParam);
 }
 
 void CMursohidDlg::LaunchTrayProgram() {
@@ -132,4 +117,17 @@ void CMursohidDlg::LaunchTrayProgram() {
     const Text folder = slash == Text::npos ? exePath : exePath.substr(0, slash);
     const Text trayPath = folder + u"\\" + kTrayProgramFile;
     Sys().Shell.ShellExecuteW(nullptr, u"open", trayPath, Text(), Text(), SW_SHOW);
+}
+
+void CMursohidDlg::ReloadSettings() { state_->Settings.ReloadSettings(); }
+
+std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
+    ReloadSettings();
+    const std::int32_t sent = state_->Device.SetPollingRate(rateIndex);
+    if (sent == 1) WritePollingRate(rateIndex);
+    return sent;
+}
+
+void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {
+    state_->Device.HandleInputReport(&state_->Routes, identifier, report, length);
 }

@@ -1,6 +1,5 @@
 #include "device/DeviceCommands.h"
 
-#include "config/SettingsFile.h"
 #include "device/ButtonCodes.h"
 #include "device/ButtonTable.h"
 #include "device/DebugLines.h"
@@ -82,7 +81,6 @@ std::uint8_t LogoWireValue(std::int32_t ledLogoEnable) {
 std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
-    WritePollingRate(r);
     Write(MakeFrame({kCommandMarker, kCmdPollingRate, PollingRateCode(r)}));
     return 1;
 }

@@ -20,8 +20,8 @@ std::uint8_t ClampStage(std::int32_t n);
 std::uint8_t LogoWireValue(std::int32_t ledLogoEnable);
 
 // --- operations: results 0 / 0 / 1 unless said ---
-// Stores r as PollingRate in the settings file and sends its code. The
-// caller reloads the settings first.
+// Sends the code of report-rate index r; 1 when the mouse was there. The
+// caller keeps r in the settings file when it was.
 std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r);
 std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profile);
 std::int32_t WriteResolutionStages(const DeviceLink& link, const ProfileRecord& profile,

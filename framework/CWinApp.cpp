@@ -5,6 +5,8 @@
 
 namespace {
 CWinApp* g_app = nullptr;
+// Bounds the walk from a window to its parents, whatever the handles say.
+constexpr int kMaxParentWalk = 32;
 }
 
 CWinApp::CWinApp() { g_app = this; }
@@ -13,11 +15,23 @@ CWinApp::~CWinApp() {
     if (g_app == this) g_app = nullptr;
 }
 
+BOOL CWinApp::PreTranslateMessage(MSG* msg) {
+    HWND hwnd = msg->hwnd;
+    for (int depth = 0; hwnd != nullptr && depth < kMaxParentWalk; ++depth) {
+        CWnd* wnd = CWnd::FromHandle(hwnd);
+        if (wnd == nullptr) return FALSE;
+        if (wnd->PreTranslateMessage(msg)) return TRUE;
+        hwnd = wnd->GetParentHwnd();
+    }
+    return FALSE;
+}
+
 int CWinApp::Run() {
     MSG msg{};
     for (;;) {
         const BOOL got = Sys().Windows.GetMessageW(&msg);
         if (got == 0 || got == -1) break;
+        if (PreTranslateMessage(&msg)) continue;
         Sys().Windows.DispatchMessageW(&msg);
     }
     exitCode_ = static_cast<int>(msg.wParam);

@@ -18,6 +18,9 @@ public:
     virtual int ExitInstance() { return exitCode_; }
     // Runs the message loop until the quit message; returns ExitInstance().
     virtual int Run();
+    // Offers a message to its window and that window's parents before it is
+    // dispatched; true when one of them dealt with it.
+    virtual BOOL PreTranslateMessage(MSG* msg);
 
     CWnd* m_pMainWnd = nullptr;
 

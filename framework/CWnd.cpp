@@ -1,13 +1,43 @@
 #include "framework/CWnd.h"
 
+#include <map>
+#include <mutex>
+
 #include "framework/CWinApp.h"
+
+namespace {
+
+// Window handles of this process and the objects that own them.
+std::mutex g_handleLock;
+std::map<HWND, CWnd*> g_handles;
+
+}  // namespace
 
 CWnd::~CWnd() {
     if (m_hWnd != nullptr) {
         HWND hwnd = m_hWnd;
-        m_hWnd = nullptr;
+        Detach();
         Sys().Windows.DestroyWindow(hwnd);
     }
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+    std::lock_guard<std::mutex> guard(g_handleLock);
+    auto it = g_handles.find(hwnd);
+    return it == g_handles.end() ? nullptr : it->second;
+}
+
+void CWnd::Attach(HWND hwnd) {
+    m_hWnd = hwnd;
+    std::lock_guard<std::mutex> guard(g_handleLock);
+    g_handles[hwnd] = this;
+}
+
+void CWnd::Detach() {
+    std::lock_guard<std::mutex> guard(g_handleLock);
+    auto it = g_handles.find(m_hWnd);
+    if (it != g_handles.end() && it->second == this) g_handles.erase(it);
+    m_hWnd = nullptr;
 }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const Text& className, const Text& title, DWORD style, int x,
@@ -22,6 +52,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, const Text& className, const Text& title, DWO
     creation.width = width;
     creation.height = height;
     creation.parent = parent;
+    parent_ = parent;
     HWND hwnd = Sys().Windows.CreateWindowExW(creation, this);
     return hwnd != nullptr ? TRUE : FALSE;
 }
@@ -31,11 +62,13 @@ BOOL CWnd::DestroyWindow() {
     return Sys().Windows.DestroyWindow(m_hWnd);
 }
 
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
 LRESULT CWnd::HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) m_hWnd = hwnd;
+    if (message == WM_NCCREATE) Attach(hwnd);
     const LRESULT result = WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        m_hWnd = nullptr;
+        Detach();
         // The application ends when its main window is gone.
         CWinApp* app = AfxGetApp();
         if (app != nullptr && app->m_pMainWnd == this) Sys().Windows.PostQuitMessage(0);
@@ -53,8 +86,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool CWnd::ProcessMessageMap(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = m_hWnd;
-    return Sys().Windows.DefWindowProcW(hwnd, message, wParam, lParam);
+    return Sys().Windows.DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 int CWnd::OnCreateDefault() { return static_cast<int>(Default(WM_CREATE, 0, 0)); }

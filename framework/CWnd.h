@@ -1,6 +1,8 @@
 // A thin window class over a platform window. Messages reach WindowProc,
 // which consults the class's message map and falls back to the default
-// window procedure.
+// window procedure. The framework knows which object owns which window
+// handle (FromHandle) so that its message loop can offer each message to the
+// window's PreTranslateMessage, and to its parents', before dispatching it.
 #pragma once
 
 #include "framework/MessageMap.h"
@@ -17,6 +19,14 @@ public:
                   int width, int height, HWND parent);
     BOOL DestroyWindow();
     HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetParentHwnd() const { return parent_; }
+
+    // The object that owns a window handle of this process, or null.
+    static CWnd* FromHandle(HWND hwnd);
+
+    // Offered every message for this window before it is dispatched; true
+    // when the message was dealt with here and must not be dispatched.
+    virtual BOOL PreTranslateMessage(MSG* msg);
 
     LRESULT HandleWindowMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -30,4 +40,11 @@ protected:
     // The framework's default creation step: 0, or -1 to fail the creation.
     int OnCreateDefault();
     virtual void PostNcDestroy() {}
+    // The creator's parent, kept for the message loop's walk to the parents.
+    void SetParentHwnd(HWND parent) { parent_ = parent; }
+
+private:
+    void Attach(HWND hwnd);
+    void Detach();
+    HWND parent_ = nullptr;
 };

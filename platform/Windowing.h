@@ -33,6 +33,10 @@ struct WindowCreation {
 class WindowServices {
 public:
     virtual HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) = 0;
+    // A modeless dialog from the program's dialog template resource. The
+    // target sees every message of the dialog window from WM_NCCREATE on,
+    // then WM_INITDIALOG; its default processing is the dialog manager's.
+    virtual HWND CreateDialogParamW(UINT templateId, HWND parent, WindowMessageTarget* target) = 0;
     virtual BOOL DestroyWindow(HWND hwnd) = 0;
     virtual LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) = 0;
     virtual LONG SetWindowLongW(HWND hwnd, int index, LONG value) = 0;

@@ -84,6 +84,34 @@ HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* 
     return hwnd;
 }
 
+HWND FakeWindows::CreateDialogParamW(UINT templateId, HWND parent, WindowMessageTarget* target) {
+    WindowCreation creation;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        world_.Record("CreateDialogParamW " + std::to_string(templateId));
+        auto dialog = dialogTemplates_.find(templateId);
+        if (dialog == dialogTemplates_.end()) {
+            world_.lastError = ERROR_RESOURCE_NAME_NOT_FOUND;
+            return nullptr;
+        }
+        creation.className = u"#32770";  // the dialog manager's class
+        creation.title = dialog->second.title;
+        creation.style = dialog->second.style;
+        creation.exStyle = dialog->second.exStyle;
+        creation.width = dialog->second.width;
+        creation.height = dialog->second.height;
+        creation.parent = parent;
+    }
+    HWND hwnd = CreateWindowExW(creation, target);
+    if (hwnd != nullptr && target != nullptr) target->HandleWindowMessage(hwnd, WM_INITDIALOG, 0, 0);
+    return hwnd;
+}
+
+void FakeWindows::AddDialogTemplate(UINT templateId, FakeDialogTemplate dialog) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    dialogTemplates_[templateId] = std::move(dialog);
+}
+
 BOOL FakeWindows::DestroyWindow(HWND hwnd) {
     WindowMessageTarget* target = nullptr;
     {
@@ -143,7 +171,8 @@ HWND FakeWindows::FindWindowW(const Text& className, const Text& title) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     world_.Record("FindWindowW " + U8(title));
     for (const auto& window : windows_) {
-        if (!window.alive || window.parent != nullptr) continue;
+        // Child windows are never found; owned pop-ups are top-level windows.
+        if (!window.alive || (window.style & WS_CHILD) != 0) continue;
         if (!className.empty() && !EqualTitles(className, window.className)) continue;
         if (EqualTitles(window.title, title)) return window.hwnd;
     }

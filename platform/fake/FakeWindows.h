@@ -34,7 +34,7 @@ struct FakeWindow {
     DWORD style = 0;
     DWORD exStyle = 0;
     RECT rect{};
-    HWND parent = nullptr;
+    HWND parent = nullptr;  // the parent of a child window, the owner of a pop-up
     DWORD threadId = 0;
     WindowMessageTarget* target = nullptr;  // null for windows of other programs
     bool alive = true;
@@ -49,6 +49,15 @@ struct FakeMessage {
     WPARAM wParam = 0;
     LPARAM lParam = 0;
     std::uint64_t time = 0;
+};
+
+// A dialog template resource of the program: what CreateDialogParamW makes.
+struct FakeDialogTemplate {
+    Text title;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int width = 0;
+    int height = 0;
 };
 
 struct FakeTimer {
@@ -66,6 +75,7 @@ public:
     explicit FakeWindows(FakeWorld& world) : world_(world) {}
 
     HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) override;
+    HWND CreateDialogParamW(UINT templateId, HWND parent, WindowMessageTarget* target) override;
     BOOL DestroyWindow(HWND hwnd) override;
     LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LONG SetWindowLongW(HWND hwnd, int index, LONG value) override;
@@ -87,6 +97,8 @@ public:
     // A top-level window of another program; what is posted or sent to it is
     // recorded, and a send answers 0.
     HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
+    // A dialog template the program holds; CreateDialogParamW fails for others.
+    void AddDialogTemplate(UINT templateId, FakeDialogTemplate dialog);
     // The wheel-scroll-characters value; empty makes the query fail.
     void SetWheelScrollChars(std::optional<UINT> chars);
 
@@ -145,6 +157,7 @@ private:
     std::vector<FakeMessage> posted_;  // every posted message, in order
     std::vector<FakeMessage> sent_;    // every sent message, in order
     std::vector<FakeTimer> timers_;
+    std::map<UINT, FakeDialogTemplate> dialogTemplates_;
     bool quitPosted_ = false;
     int quitCode_ = 0;
     std::optional<UINT> wheelScrollChars_ = 3u;

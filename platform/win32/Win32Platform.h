@@ -25,6 +25,7 @@ public:
 class Win32Windows final : public WindowServices {
 public:
     HWND CreateWindowExW(const WindowCreation& creation, WindowMessageTarget* target) override;
+    HWND CreateDialogParamW(UINT templateId, HWND parent, WindowMessageTarget* target) override;
     BOOL DestroyWindow(HWND hwnd) override;
     LRESULT DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
     LONG SetWindowLongW(HWND hwnd, int index, LONG value) override;

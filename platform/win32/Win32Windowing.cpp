@@ -31,6 +31,49 @@ void RegisterClassOnce(const Text& className) {
     ::RegisterClassExW(&wc);
 }
 
+// Dialogs come from the dialog manager, which creates the window itself. A
+// thread-local creation hook subclasses the dialog window before its first
+// message, so that its target sees the whole life of the window as with
+// windows of our own class; the dialog manager's procedure stays the
+// default processing.
+const wchar_t kDialogProcProperty[] = L"MouseHidDialogProc";
+thread_local WindowMessageTarget* t_pendingDialog = nullptr;
+thread_local HHOOK t_dialogHook = nullptr;
+
+LRESULT CALLBACK DialogWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* target = reinterpret_cast<WindowMessageTarget*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto original = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kDialogProcProperty));
+    LRESULT result = 0;
+    if (target != nullptr)
+        result = target->HandleWindowMessage(hwnd, message, wParam, lParam);
+    else if (original != nullptr)
+        result = ::CallWindowProcW(original, hwnd, message, wParam, lParam);
+    else
+        result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        ::RemovePropW(hwnd, kDialogProcProperty);
+    }
+    return result;
+}
+
+LRESULT CALLBACK DialogCreationHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && t_pendingDialog != nullptr) {
+        // The first window created is the dialog; its controls follow.
+        HWND hwnd = reinterpret_cast<HWND>(wParam);
+        WindowMessageTarget* target = t_pendingDialog;
+        t_pendingDialog = nullptr;
+        ::SetPropW(hwnd, kDialogProcProperty,
+                   reinterpret_cast<HANDLE>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)));
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DialogWindowProc));
+    }
+    return ::CallNextHookEx(t_dialogHook, code, wParam, lParam);
+}
+
+// The dialog procedure has nothing to do: the subclass routes every message.
+INT_PTR CALLBACK PassiveDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
 }  // namespace
 
 HWND Win32Windows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* target) {
@@ -42,7 +85,21 @@ HWND Win32Windows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget*
 
 BOOL Win32Windows::DestroyWindow(HWND hwnd) { return ::DestroyWindow(hwnd); }
 
+HWND Win32Windows::CreateDialogParamW(UINT templateId, HWND parent, WindowMessageTarget* target) {
+    t_pendingDialog = target;
+    t_dialogHook = ::SetWindowsHookExW(WH_CBT, DialogCreationHook, nullptr, ::GetCurrentThreadId());
+    HWND hwnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId), parent,
+                                     PassiveDialogProc, 0);
+    if (t_dialogHook != nullptr) ::UnhookWindowsHookEx(t_dialogHook);
+    t_dialogHook = nullptr;
+    t_pendingDialog = nullptr;
+    return hwnd;
+}
+
 LRESULT Win32Windows::DefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A dialog's default processing is the dialog manager's procedure.
+    if (auto original = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kDialogProcProperty)))
+        return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
     return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

@@ -1,3 +1,4 @@
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include "app/RegistryKeyHolder.h"
@@ -36,7 +37,10 @@ TEST(RegistryPathTest, SplitsAtFirstBackslashAndMapsRootNames) {
 
 class RegistryKeyHolderTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetPlatform(&fake); }
+    void SetUp() override {
+        ResetProcessState();
+        SetPlatform(&fake);
+    }
     void TearDown() override { SetPlatform(nullptr); }
     FakePlatform fake;
 };

@@ -1,3 +1,4 @@
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,6 +30,7 @@ int FakeOtherEntry(std::uint8_t*) { return 0; }
 class ServiceShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         fake.kernel.SetModuleFileName(kExe);
         g_savePcTimerCalls = 0;
@@ -107,7 +109,7 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
     EXPECT_EQ(threads[0].parameter, app.MainDialog);
     EXPECT_EQ(WorkerThreadId.load(), threads[0].id);
     EXPECT_EQ(MainWindow.load(), app.MainDialog);
-    EXPECT_EQ(app.MainDialog->MouseKey.KeyPath(), u"Control Panel\\Mouse");
+    EXPECT_EQ(fake.shell.OpenRegistryKeys(), 1u) << "the mouse settings key stays open";
 
     app.ExitInstance();
     EXPECT_EQ(MainWindow.load(), nullptr);
@@ -179,7 +181,7 @@ TEST_F(ServiceShellTest, CloseAsksSiblingsToCloseThenReleasesAndQuits) {
     HWND other = fake.windows.AddForeignWindow(u"Lunket_Driver_Config2");
     CMursohidApp app;
     ASSERT_TRUE(app.InitInstance());
-    ASSERT_EQ(app.MainDialog->MouseKey.Key() != nullptr, true);
+    ASSERT_EQ(fake.shell.OpenRegistryKeys(), 1u);
     fake.ClearCalls();
 
     fake.windows.PostMessageW(ServiceWindow(), WM_CLOSE, 0, 0);

@@ -1,3 +1,4 @@
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include "config/DataFolder.h"
@@ -13,6 +14,7 @@ constexpr char16_t kData[] = u"C:\\users\\me\\AppData\\Roaming\\Tolvy Wimb\\";
 class DataFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         fake.kernel.SetModuleFileName(kExe);
         fake.files.SetAppDataFolder(Text(kAppData));

@@ -2,6 +2,7 @@
 // folder in place, and an INI accessor that counts the calls made through it.
 #pragma once
 
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <string>
@@ -54,6 +55,7 @@ private:
 class SettingsFileFixture : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         fake.files.SetAppDataFolder(Text(u"C:\\users\\me\\AppData\\Roaming"));
         ResolveFolders();

@@ -1,5 +1,6 @@
 // The collection list: ids by usage with the last-entry fallback, and what
 // each collection notification does to the list and to DeviceOpen.
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include "device/DeviceList.h"
@@ -35,7 +36,7 @@ TEST(DeviceListTest, IdsByUsageFallBackToTheLastEntry) {
 
 class NotificationTest : public ::testing::Test {
 protected:
-    void SetUp() override { DeviceList.Clear(); }
+    void SetUp() override { ResetProcessState(); }
     void TearDown() override { DeviceList.Clear(); }
     CollectionChange Apply(DWORD state, DWORD id, WPARAM wParam = 1) {
         const _DEVICE_STATE record{state, id, 7, 0xFF01};

@@ -3,6 +3,7 @@
 // device functions take.
 #pragma once
 
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -88,6 +89,7 @@ protected:
     explicit DeviceTest(bool plugged = true) : mouse(fake, plugged) {}
 
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         ResetHidDeviceBinding();
         DeviceList.Clear();

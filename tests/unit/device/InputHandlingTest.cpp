@@ -1,5 +1,6 @@
 // The input callback's handling of one report: its debug lines, the
 // wheel-scroll-characters value, routing, and the read-back collection.
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -35,6 +36,7 @@ int Decode(std::uint8_t* frame) {
 class InputHandlingTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         ReadBack.Reset();
         HidApiBinding = HidApiBindingTable{};

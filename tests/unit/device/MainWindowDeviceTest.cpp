@@ -1,12 +1,14 @@
 // The main window with the simulated mouse: start-up opens it and starts
 // the tray program, shut-down sends the state byte before releasing it, and
 // input reports reach the window through MainWindow.
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "app/MursohidDlg.h"
 #include "app/ProcessState.h"
+#include "device/DeviceSession.h"
 #include "device/DeviceList.h"
 #include "device/HidDeviceBinding.h"
 #include "device/ReadBackCollector.h"
@@ -18,6 +20,7 @@ namespace {
 class MainWindowDeviceTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         ResetHidDeviceBinding();
         DeviceList.Clear();
@@ -39,7 +42,7 @@ TEST_P(MainWindowDeviceTest, StartUpOpensTheMouseAndStartsTheTrayOnlyWhenFound) 
     const bool plugged = GetParam();
     auto* dlg = new CMursohidDlg;
     ASSERT_TRUE(dlg->CreateServiceWindow());
-    EXPECT_EQ(dlg->DeviceOpen.load(), plugged ? 1 : 0);
+    EXPECT_EQ((dlg->Device().IsOpen() ? 1 : 0), plugged ? 1 : 0);
     EXPECT_EQ(DeviceList.Count(), plugged ? 2u : 0u);
     const auto launches = fake.shell.ShellExecutes();
     ASSERT_EQ(launches.size(), plugged ? 1u : 0u);
@@ -78,9 +81,9 @@ TEST_P(MainWindowInputTest, ReportsReachTheWindowAndReadBackCompletes) {
     const auto lines = fake.DebugLines();
     EXPECT_NE(std::find(lines.begin(), lines.end(), Text(u"00 07 42 00 03 01 00 00 00\n")), lines.end());
 
-    EXPECT_EQ(dlg->RequestReadBack(), 0);
+    EXPECT_EQ(dlg->Device().RequestReadBack(), 0);
     mouse->WaitUntilDelivered();
-    EXPECT_EQ(dlg->ShortReadBusy.load(), 0);
+    EXPECT_EQ((dlg->Device().ShortReadPending() ? 1 : 0), 0);
     EXPECT_EQ(ReadBack.Counter(), 0);
     dlg->DestroyWindow();
     delete dlg;

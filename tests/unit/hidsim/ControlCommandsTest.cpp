@@ -1,4 +1,5 @@
 // The simulated mouse's control language, request by request.
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include "hidsim/ControlCommands.h"
@@ -10,6 +11,7 @@ namespace {
 class ControlCommandsTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         HidSim_SetMatch(kMatchRecord);
         HidSim_Open(nullptr, 0x502);

@@ -1,5 +1,6 @@
 // The simulated mouse and its library: the secrecy transform, open and
 // match, notifications and their records, input delivery on its own thread.
+#include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -46,6 +47,7 @@ public:
 class SimLibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        ResetProcessState();
         SetPlatform(&fake);
         window = fake.windows.CreateWindowExW(WindowCreation{}, &recorder);
     }

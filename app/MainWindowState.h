@@ -1,0 +1,18 @@
+// What the main window owns, in one place for the window's own files.
+#pragma once
+
+#include "app/ButtonRoutes.h"
+#include "app/MursohidDlg.h"
+#include "app/RegistryKeyHolder.h"
+#include "config/SettingsStore.h"
+#include "device/DeviceSession.h"
+
+struct CMursohidDlg::State {
+    explicit State(CMursohidDlg& window) : Routes(window) {}
+
+    SettingsStore Settings;
+    DeviceSession Device;
+    RegistryKeyHolder MouseKey;
+    HANDLE WorkerThread = nullptr;
+    ButtonRoutes Routes;
+};

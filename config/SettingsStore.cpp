@@ -1,0 +1,66 @@
+#include "config/SettingsStore.h"
+
+#include <cstring>
+
+#include "config/SettingsFile.h"
+#include "config/SettingsValidation.h"
+
+struct SettingsStore::Records {
+    ServiceSettings WorkingSettings;
+    ServiceSettings SettingsSnapshot;
+    ServiceSettings DeviceSettingsImage;
+};
+
+SettingsStore::SettingsStore() : records_(std::make_unique<Records>()) {
+    std::memset(records_.get(), 0, sizeof(Records));
+}
+
+SettingsStore::~SettingsStore() = default;
+
+void SettingsStore::ReloadSettings() {
+    // The file is read into copies; the lock is held only to exchange them.
+    auto working = std::make_unique<ServiceSettings>();
+    auto snapshot = std::make_unique<ServiceSettings>();
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        *working = records_->WorkingSettings;
+        *snapshot = records_->SettingsSnapshot;
+    }
+    ::ReloadSettings(*working, *snapshot);
+    std::lock_guard<std::mutex> guard(lock_);
+    records_->WorkingSettings = *working;
+    records_->SettingsSnapshot = *snapshot;
+}
+
+void SettingsStore::ReloadActiveProfile() {
+    auto working = std::make_unique<ServiceSettings>(Working());
+    ::ReloadActiveProfile(*working);
+    std::lock_guard<std::mutex> guard(lock_);
+    records_->WorkingSettings = *working;
+}
+
+ServiceSettings SettingsStore::Working() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->WorkingSettings;
+}
+
+ServiceSettings SettingsStore::Snapshot() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->SettingsSnapshot;
+}
+
+ServiceSettings SettingsStore::DeviceImage() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->DeviceSettingsImage;
+}
+
+void SettingsStore::SetDeviceImage(const ServiceSettings& image) {
+    std::lock_guard<std::mutex> guard(lock_);
+    records_->DeviceSettingsImage = image;
+}
+
+ProfileRecord SettingsStore::ActiveProfile() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    const int profile = records_->WorkingSettings.Profile;
+    return records_->WorkingSettings.Profiles[profile >= 0 && profile < kProfileCount ? profile : 0];
+}

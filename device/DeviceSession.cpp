@@ -1,0 +1,49 @@
+#include "device/DeviceSession.h"
+
+void DeviceSession::Bind(HWND window, UINT message, HidInputCallback callback) {
+    window_ = window;
+    message_ = message;
+    callback_ = callback;
+}
+
+DeviceLink DeviceSession::Link() { return DeviceLink{window_, message_, callback_, &DeviceOpen}; }
+
+std::int32_t DeviceSession::OpenDevice() { return ::OpenDevice(Link()); }
+std::int32_t DeviceSession::CloseDevice() { return ::CloseDevice(); }
+
+CollectionChange DeviceSession::ApplyCollectionNotification(WPARAM wParam, const _DEVICE_STATE* record) {
+    return ::ApplyCollectionNotification(wParam, record, DeviceOpen);
+}
+
+void DeviceSession::HandleInputReport(InputRoutes* routes, DWORD identifier, const std::uint8_t* report,
+                                      std::size_t length) {
+    ::HandleInputReport(InputContext{routes, &ShortReadBusy, &BulkReadBusy}, identifier, report, length);
+}
+
+std::int32_t DeviceSession::SetPollingRate(std::int32_t rateIndex) {
+    return ::SetPollingRate(Link(), rateIndex);
+}
+std::int32_t DeviceSession::WriteButtonTable(const ProfileRecord& profile) {
+    return ::WriteButtonTable(Link(), profile);
+}
+std::int32_t DeviceSession::WriteResolutionStages(const ProfileRecord& profile, std::int32_t stage) {
+    return ::WriteResolutionStages(Link(), profile, stage);
+}
+std::int32_t DeviceSession::SetUniversalScroll(const ProfileRecord& profile) {
+    return ::SetUniversalScroll(Link(), profile);
+}
+std::int32_t DeviceSession::SetLiftOff(std::int32_t value) { return ::SetLiftOff(Link(), value); }
+std::int32_t DeviceSession::SelectResolutionStage(std::int32_t stage) {
+    return ::SelectResolutionStage(Link(), stage);
+}
+std::int32_t DeviceSession::SetLogoLight(const ProfileRecord& profile) {
+    return ::SetLogoLight(Link(), profile);
+}
+std::int32_t DeviceSession::SetStateByte(std::int32_t value) { return ::SetStateByte(Link(), value); }
+bool DeviceSession::ProbeDevice() { return ::ProbeDevice(); }
+std::int32_t DeviceSession::ReadBackQuery() { return ::ReadBackQuery(Link()); }
+std::int32_t DeviceSession::RequestReadBack() { return ::RequestReadBack(Link(), ShortReadBusy); }
+std::int32_t DeviceSession::ReadResolutionStage() { return ::ReadResolutionStage(Link()); }
+std::int32_t DeviceSession::ApplyProfileToDevice(const ProfileRecord& profile, ProgressSink* progress) {
+    return ::ApplyProfileToDevice(Link(), profile, progress);
+}

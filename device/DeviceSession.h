@@ -1,0 +1,60 @@
+// The mouse as the main window holds it: the window and input callback the
+// library is opened with, the DeviceOpen flag, the read-back collection
+// flags, and every command of the command set on a given profile. Any
+// thread may call the commands; each runs the device guard first.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "config/SettingsRecords.h"
+#include "device/DeviceCommands.h"
+#include "device/DeviceLink.h"
+#include "device/DeviceList.h"
+#include "device/InputHandling.h"
+#include "device/ProgressSink.h"
+
+class DeviceSession {
+public:
+    // The window that hears of collections through `message`, and the
+    // callback the library hands input reports to.
+    void Bind(HWND window, UINT message, HidInputCallback callback);
+
+    std::int32_t OpenDevice();
+    std::int32_t CloseDevice();
+    bool IsOpen() const { return DeviceOpen.load() != 0; }
+    void SetOpen(std::int32_t open) { DeviceOpen.store(open); }
+
+    // The list's part of the collection notification.
+    CollectionChange ApplyCollectionNotification(WPARAM wParam, const _DEVICE_STATE* record);
+    // Handles one input report: debug lines, routing, read-back collection.
+    void HandleInputReport(InputRoutes* routes, DWORD identifier, const std::uint8_t* report,
+                           std::size_t length);
+
+    // Sends the report-rate code; 1 when the mouse was there to take it.
+    std::int32_t SetPollingRate(std::int32_t rateIndex);
+    std::int32_t WriteButtonTable(const ProfileRecord& profile);
+    std::int32_t WriteResolutionStages(const ProfileRecord& profile, std::int32_t stage);
+    std::int32_t SetUniversalScroll(const ProfileRecord& profile);
+    std::int32_t SetLiftOff(std::int32_t value);
+    std::int32_t SelectResolutionStage(std::int32_t stage);
+    std::int32_t SetLogoLight(const ProfileRecord& profile);
+    std::int32_t SetStateByte(std::int32_t value);
+    bool ProbeDevice();
+    std::int32_t ReadBackQuery();
+    std::int32_t RequestReadBack();
+    std::int32_t ReadResolutionStage();
+    std::int32_t ApplyProfileToDevice(const ProfileRecord& profile, ProgressSink* progress);
+
+    bool ShortReadPending() const { return ShortReadBusy.load() != 0; }
+
+private:
+    DeviceLink Link();
+
+    HWND window_ = nullptr;
+    UINT message_ = 0;
+    HidInputCallback callback_ = nullptr;
+    std::atomic<std::int32_t> DeviceOpen{0};
+    std::atomic<std::int32_t> ShortReadBusy{0};
+    std::atomic<std::int32_t> BulkReadBusy{0};
+};
