@@ -1,0 +1,35 @@
+#include "scroll/ScrollUnderPointer.h"
+
+#include "scroll/FindScrollBar.h"
+#include "scroll/ScrollDelivery.h"
+
+namespace scroll {
+
+void ScrollUnderPointer(const ScrollSystem& system, int count) {
+    CFindScrollBar finder(system.Windows);
+    POINT pointer{};
+    if (!system.Sender.GetCursorPos(&pointer)) return;
+    HWND window = system.Windows.WindowFromPoint(pointer);
+    if (window == nullptr) return;
+    const Text className = system.Windows.GetClassNameW(window);
+    // Over the desktop or its icons there is nothing to scroll.
+    if ((className == u"SysListView32" && finder.IsOnDesktop(window)) ||
+        window == system.Windows.GetDesktopWindow())
+        return;
+
+    const ScrollMethod method = ScrollMethodForClass(className);
+    finder.SetReferencePoint(pointer.x, pointer.y);
+    HWND target = finder.FindHorizontalTarget(window);
+    if (count == 0 || target == nullptr) return;
+
+    const long long magnitude = count < 0 ? -static_cast<long long>(count) : count;
+    ScrollRequest request;
+    request.Window = window;
+    request.Target = target;
+    request.Pointer = pointer;
+    request.Steps = static_cast<int>(magnitude < kMaxScrollSteps ? magnitude : kMaxScrollSteps);
+    request.ToLeft = count > 0;
+    DeliverScroll(system, method, request);
+}
+
+}  // namespace scroll
