@@ -113,4 +113,26 @@ constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
 constexpr UINT SPI_GETWHEELSCROLLCHARS = 0x006C;
 
+// Horizontal scrolling and input.
+constexpr UINT WM_KEYUP = 0x0101;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr int SB_LINELEFT = 0;
+constexpr int SB_LINERIGHT = 1;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_RIGHT = 0x27;
+constexpr DWORD WS_HSCROLL = 0x00100000u;
+constexpr DWORD SBS_VERT = 0x0001u;
+constexpr DWORD SBS_SIZEBOX = 0x0008u;
+constexpr UINT GW_HWNDNEXT = 2;
+constexpr UINT GW_HWNDPREV = 3;
+constexpr UINT GW_CHILD = 5;
+constexpr int SM_SWAPBUTTON = 23;
+constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
+constexpr DWORD MOUSEEVENTF_LEFTDOWN = 0x0002u;
+constexpr DWORD MOUSEEVENTF_LEFTUP = 0x0004u;
+constexpr DWORD MOUSEEVENTF_RIGHTDOWN = 0x0008u;
+constexpr DWORD MOUSEEVENTF_RIGHTUP = 0x0010u;
+constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000u;
+constexpr HRESULT S_OK = 0;
+
 #endif  // _WIN32

@@ -7,7 +7,7 @@
 #pragma once
 
 #include "platform/Text.h"
-#include "scroll/ScrollWinNames.h"
+#include "platform/WinTypes.h"
 
 // An interface pointer handed out by BrowserAccess; each one obtained is
 // given back through Release.

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "scroll/ScrollWinNames.h"
+#include "platform/WinTypes.h"
 
 class ScrollSender {
 public:

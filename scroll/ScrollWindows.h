@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "platform/Text.h"
-#include "scroll/ScrollWinNames.h"
+#include "platform/WinTypes.h"
 
 class ScrollWindows {
 public:
