@@ -16,6 +16,14 @@ std::vector<std::string> FakePlatform::Calls() const {
     return world.calls;
 }
 
+std::vector<FakePlatform::TimedCall> FakePlatform::Timeline() const {
+    std::lock_guard<std::recursive_mutex> guard(world.lock);
+    std::vector<TimedCall> timeline;
+    for (std::size_t i = 0; i < world.calls.size(); ++i)
+        timeline.push_back(TimedCall{world.callTimes[i], world.calls[i]});
+    return timeline;
+}
+
 int FakePlatform::CallIndex(const std::string& prefix) const {
     std::lock_guard<std::recursive_mutex> guard(world.lock);
     for (std::size_t i = 0; i < world.calls.size(); ++i)
@@ -48,5 +56,6 @@ std::vector<std::string> FakePlatform::Hangs() const {
 void FakePlatform::ClearCalls() {
     std::lock_guard<std::recursive_mutex> guard(world.lock);
     world.calls.clear();
+    world.callTimes.clear();
     world.sleeps.clear();
 }

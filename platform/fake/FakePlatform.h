@@ -33,6 +33,12 @@ public:
     std::uint64_t Now() const;
     void AdvanceClock(std::uint64_t milliseconds);
     std::vector<std::string> Calls() const;  // every call, in order, as "Name args"
+    // Every call with the virtual time it was made at.
+    struct TimedCall {
+        std::uint64_t Time;
+        std::string Call;
+    };
+    std::vector<TimedCall> Timeline() const;
     // Index of the first recorded call that starts with `prefix`, or -1.
     int CallIndex(const std::string& prefix) const;
     std::vector<Text> DebugLines() const;

@@ -5,9 +5,6 @@
 
 namespace {
 
-// How long a wait that nothing can end is given before it counts as a hang.
-constexpr auto kHangAfter = std::chrono::seconds(10);
-
 std::string U8(const Text& text) { return TextToUtf8(text); }
 
 // Case folding for window titles and classes: ASCII, Latin-1, Greek and
@@ -234,7 +231,7 @@ LRESULT FakeWindows::SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     ThreadQueue& own = queues_[self];
     world_.changed.notify_all();
     if (fakeThread) world_.ThreadWaiting();
-    const auto deadline = std::chrono::steady_clock::now() + kHangAfter;
+    const auto deadline = std::chrono::steady_clock::now() + world_.hangAfter;
     LRESULT result = 0;
     for (;;) {
         if (sent->done) {
@@ -329,7 +326,7 @@ BOOL FakeWindows::GetMessageW(MSG* msg) {
         if (waiting && fakeThread) world_.ThreadResumed();
         waiting = false;
     };
-    const auto deadline = std::chrono::steady_clock::now() + kHangAfter;
+    const auto deadline = std::chrono::steady_clock::now() + world_.hangAfter;
     for (;;) {
         if (world_.stopping) {
             resume();
@@ -498,7 +495,7 @@ int FakeWindows::RunFor(std::uint64_t milliseconds) {
 
 bool FakeWindows::WaitUntilThreadsIdle() {
     Lock lock(world_.lock);
-    const auto deadline = std::chrono::steady_clock::now() + kHangAfter;
+    const auto deadline = std::chrono::steady_clock::now() + world_.hangAfter;
     auto idle = [&] {
         if (world_.OtherRunningThreads(false) > 0) return false;
         for (const auto& [id, queue] : queues_)

@@ -19,6 +19,7 @@ void FakeWorld::AdoptThread(DWORD id) {
 void FakeWorld::Record(const std::string& call) {
     std::lock_guard<std::recursive_mutex> guard(lock);
     calls.push_back(call);
+    callTimes.push_back(now);
 }
 
 std::string FakeHex(std::uint64_t value) {

@@ -7,6 +7,7 @@
 // fake is running (a thread it started that is not waiting for a message).
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -51,10 +52,13 @@ public:
     DWORD lastError = 0;
     bool stopping = false;  // the fake is being torn down: every wait ends
     std::vector<std::string> calls;
+    std::vector<std::uint64_t> callTimes;  // the virtual time of each call
     std::vector<std::uint64_t> sleeps;
     std::vector<Text> debugLines;
     // Waits that would never have ended (nothing left that could wake them).
     std::vector<std::string> hangs;
+    // How long a wait that nothing can end is given (real time).
+    std::chrono::milliseconds hangAfter{10000};
     std::uintptr_t nextHandle = 0x100;
 
 private:

@@ -1,3 +1,4 @@
+#include "tests/support/ExpectSequence.h"
 #include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
@@ -59,29 +60,41 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
     CMursohidApp app;
     ASSERT_TRUE(app.InitInstance());
     ASSERT_EQ(app.m_pMainWnd, app.MainDialog);
-
-    const std::vector<std::string> expected = {
-        "CreateMutexW Lunket_GamingMouseHid",
-        "CreateWindowExW Lunket_GamingMouseHid",
-        "CreateThread stack=4096",
-        "SHGetFolderPathW 0x801a",
-        "FindFirstFileW",
-        "LoadLibraryW HIDApi.dll",
-        "GetProcAddress OpenUSB",
-        "GetProcAddress SavePCtimerWithInDLL",
-        "RegOpenKeyExW 0x80000001 Control Panel\\Mouse 0xf003f",
-        "ReadFile C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini",
-        "SetTimer 1 2000",
-        "SetWindowLongW -20 0x80",
-        "LoadLibraryW HidDevice.dll",
+    // Every step of start-up but the settings file's reads and writes, which
+    // the settings tests cover: exact, in order, all at virtual time 0.
+    const std::string data = "C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\";
+    const std::string install = "C:\\Program Files\\Mouse\\";
+    std::vector<Step> expected = {
+        Step("CreateMutexW Lunket_GamingMouseHid"),
+        Step("CreateWindowExW Lunket_GamingMouseHid"),
+        Step("CreateThread stack=4096"),
+        Step("SHGetFolderPathW 0x801a"),
+        Step("FindFirstFileW " + data + "config.ini"),
+        Step("SHCreateDirectoryExW " + data + "Profiles\\Profiles\\"),
+        Step("SHCreateDirectoryExW " + data + "Macros\\Macros\\"),
+        Step("CopyFileW " + install + "config.ini -> " + data + "config.ini failIfExists"),
+        Step("CopyFileW " + install + "Profile 1.ini -> " + data + "Profiles\\Profiles\\Profile 1.ini failIfExists"),
+        Step("CopyFileW " + install + "Macro 1.ini -> " + data + "Macros\\Macros\\Macro 1.ini failIfExists"),
+        Step("LoadLibraryW HIDApi.dll"),
     };
-    int previous = -1;
-    for (const auto& step : expected) {
-        const int index = fake.CallIndex(step);
-        ASSERT_GE(index, 0) << step;
-        EXPECT_GT(index, previous) << step;
-        previous = index;
-    }
+    for (const char* name : {"OpenUSB", "WriteUSB", "ReadUSB", "SetFeature", "GetFeature", "CloseUSB",
+                             "InitUSB", "LoadPCtimer", "EncodeSecrecy_V11", "DecodeSecrecy_V11",
+                             "change_PCTimer", "SavePCtimerWithInDLL"})
+        expected.push_back(Step(std::string("GetProcAddress ") + name));
+    for (const char* step : {"RegOpenKeyExW 0x80000001 Control Panel\\Mouse 0xf003f",
+                             "RegCreateKeyW 0x80000001 Control Panel\\Mouse", "SetTimer 1 2000",
+                             "SetWindowLongW -20 0x80", "LoadLibraryW HidDevice.dll"})
+        expected.push_back(Step(step).At(0));
+    EXPECT_TRUE(SequenceMatches(
+        Events(fake, {"CreateMutexW", "CreateWindowExW", "CreateThread", "SHGetFolderPathW", "FindFirstFileW",
+                      "SHCreateDirectoryExW", "CopyFileW", "LoadLibraryW", "GetProcAddress", "RegOpenKeyExW",
+                      "RegCreateKeyW", "SetTimer", "SetWindowLongW", "Sleep", "ShellExecuteW"}),
+        expected));
+    const int previous = fake.CallIndex("LoadLibraryW HidDevice.dll");
+    EXPECT_GT(fake.CallIndex("ReadFile " + data + "config.ini"), fake.CallIndex("RegCreateKeyW"))
+        << "the settings are read after the registry key is opened";
+    EXPECT_LT(fake.CallIndex("ReadFile " + data + "config.ini"), fake.CallIndex("SetTimer"));
+
     // Then the mouse is looked for (not found here), Plug is written and the
     // whole settings file rewritten with the validated values.
     const int firstWrite = fake.CallIndex("WriteFile C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini");
@@ -92,14 +105,6 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
     EXPECT_NE(settings.find("PollingRate=2"), std::string::npos);
     EXPECT_TRUE(fake.shell.ShellExecutes().empty());
 
-    // The twelve entry points are looked up by name, in the binding's order.
-    std::vector<std::string> lookups;
-    for (const auto& call : fake.Calls())
-        if (call.rfind("GetProcAddress ", 0) == 0) lookups.push_back(call.substr(15));
-    EXPECT_EQ(lookups, (std::vector<std::string>{"OpenUSB", "WriteUSB", "ReadUSB", "SetFeature",
-                                                 "GetFeature", "CloseUSB", "InitUSB", "LoadPCtimer",
-                                                 "EncodeSecrecy_V11", "DecodeSecrecy_V11",
-                                                 "change_PCTimer", "SavePCtimerWithInDLL"}));
     EXPECT_EQ(g_savePcTimerCalls, 1);
     for (std::uint8_t byte : g_savePcTimerBytes) EXPECT_EQ(byte, 0);
 
@@ -198,17 +203,22 @@ TEST_F(ServiceShellTest, CloseAsksSiblingsToCloseThenReleasesAndQuits) {
     }
     EXPECT_TRUE(fake.windows.PostedTo(other).empty());
 
-    const int toConfig = fake.CallIndex("FindWindowW Lunket_Driver_Config");
-    const int toTray = fake.CallIndex("FindWindowW LunketGamingMouseTrayIcon");
-    const int settle = fake.CallIndex("Sleep 50");
-    const int release = fake.CallIndex("Sleep 1000");
-    const int com = fake.CallIndex("CoUninitialize");
-    const int quit = fake.CallIndex("PostQuitMessage 0");
-    EXPECT_LT(toConfig, toTray);
-    EXPECT_LT(toTray, settle);
-    EXPECT_EQ(release, settle + 1);
-    EXPECT_LT(release, com);
-    EXPECT_LT(com, quit);
+    ExpectSequence(Events(fake, {"FindWindowW", "PostMessageW", "DestroyWindow", "Sleep", "CoUninitialize",
+                                 "PostQuitMessage", "SetStateByte"}),
+                   {
+                       Step("FindWindowW Lunket_GamingMouseHid").At(0),  // the test finds the service
+                       Step("PostMessageW 0x10 0 0").At(0),              // and closes it
+                       Step("DestroyWindow").At(0),
+                       Step("FindWindowW Lunket_Driver_Config").At(0),
+                       Step("PostMessageW 0x10 0 0").At(0),
+                       Step("FindWindowW LunketGamingMouseTrayIcon").At(0),
+                       Step("PostMessageW 0x10 0 0").At(0),
+                       Step("Sleep 50").At(0),
+                       Step("Sleep 1000").At(50),
+                       Step("CoUninitialize").At(1050),
+                       Step("PostQuitMessage 0").At(1050),
+                       Step("FindWindowW Lunket_GamingMouseHid").At(1050),  // gone
+                   });
 
     // The application's end closes the registry key and the mutex.
     EXPECT_EQ(fake.shell.OpenRegistryKeys(), 0u);
