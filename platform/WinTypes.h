@@ -88,6 +88,7 @@ constexpr int GWL_STYLE = -16;
 constexpr int GWL_EXSTYLE = -20;
 
 constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 
 constexpr int CSIDL_APPDATA = 0x001A;
