@@ -7,6 +7,8 @@
 namespace {
 
 constexpr std::uint64_t kMicrosecondsPerSecond = 1000000;
+// How long before the due time the sleep ends and the turns begin.
+constexpr std::uint64_t kYieldMarginMicroseconds = 1000;
 
 // A timer of its own for each wait: waits come from more than one thread
 // (the input thread and the macro worker), and a timer is cheap to make.
@@ -56,17 +58,24 @@ void Win32PreciseClock::WaitUntil(std::uint64_t dueMicroseconds) {
         ::Sleep(0);  // a wait that is already over still lets other threads run once
         return;
     }
+    // Sleep on a timer until shortly before the due time, then give up the
+    // processor in turns until it comes: timers wake up late by up to a
+    // scheduling slice, the turns only by the length of one.
     HighResolutionTimer timer;
     bool useTimer = timer.Available();
-    while (now < dueMicroseconds) {
-        const std::uint64_t remaining = dueMicroseconds - now;
+    while (now + kYieldMarginMicroseconds < dueMicroseconds) {
+        const std::uint64_t sleepFor = dueMicroseconds - now - kYieldMarginMicroseconds;
         if (useTimer) {
-            useTimer = timer.Wait(remaining);
+            useTimer = timer.Wait(sleepFor);
         } else {
             // Sleep may round up to the system tick; it never returns early.
-            const std::uint64_t milliseconds = (remaining + 999) / 1000;
+            const std::uint64_t milliseconds = sleepFor / 1000;
             ::Sleep(static_cast<DWORD>(milliseconds > 0xFFFFFFF0u ? 0xFFFFFFF0u : milliseconds));
         }
+        now = NowMicroseconds();
+    }
+    while (now < dueMicroseconds) {
+        ::SwitchToThread();
         now = NowMicroseconds();
     }
 }
