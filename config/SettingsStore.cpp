@@ -59,6 +59,40 @@ void SettingsStore::SetDeviceImage(const ServiceSettings& image) {
     records_->DeviceSettingsImage = image;
 }
 
+namespace {
+int ProfileSlot(int profile) { return profile >= 0 && profile < kProfileCount ? profile : 0; }
+int ButtonSlot(int button) { return button >= 0 && button < kButtonCount ? button : 0; }
+}  // namespace
+
+int SettingsStore::ActiveProfileIndex() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->WorkingSettings.Profile;
+}
+
+ButtonAssignment SettingsStore::WorkingAssignment(int profile, int button) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->WorkingSettings.Profiles[ProfileSlot(profile)].Buttons[ButtonSlot(button)];
+}
+
+ButtonAssignment SettingsStore::SnapshotAssignment(int profile, int button) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->SettingsSnapshot.Profiles[ProfileSlot(profile)].Buttons[ButtonSlot(button)];
+}
+
+ButtonAssignment SettingsStore::ActiveAssignment(int button) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    const ServiceSettings& working = records_->WorkingSettings;
+    return working.Profiles[ProfileSlot(working.Profile)].Buttons[ButtonSlot(button)];
+}
+
+void SettingsStore::CopyTopStageResolution(int profile, int stage) {
+    if (stage < 0 || stage >= kStageCount) return;
+    std::lock_guard<std::mutex> guard(lock_);
+    DpiStage* stages = records_->WorkingSettings.Profiles[ProfileSlot(profile)].DPIStageValue;
+    stages[stage].X = stages[kStageCount - 1].X;
+    stages[stage].Y = stages[kStageCount - 1].Y;
+}
+
 ProfileRecord SettingsStore::ActiveProfile() const {
     std::lock_guard<std::mutex> guard(lock_);
     const int profile = records_->WorkingSettings.Profile;

@@ -32,6 +32,18 @@ public:
     // out of range.
     ProfileRecord ActiveProfile() const;
 
+    // Small reads for the button actions, which run on every press.
+    int ActiveProfileIndex() const;
+    // Copies of one button of a profile (0 to 5, button 0 to 9; the first
+    // slot and button for indices out of range).
+    ButtonAssignment WorkingAssignment(int profile, int button) const;
+    ButtonAssignment SnapshotAssignment(int profile, int button) const;
+    // The button of the active profile, in one look.
+    ButtonAssignment ActiveAssignment(int button) const;
+    // In WorkingSettings, stage `stage` of `profile` takes the resolution of
+    // the top stage (index 4). In memory only.
+    void CopyTopStageResolution(int profile, int stage);
+
 private:
     struct Records;
     mutable std::mutex lock_;

@@ -5,13 +5,16 @@
 //
 //   Sys().Kernel.Sleep(50);
 //   Sys().Windows.PostMessageW(window, message, 0, 0);
+//   Sys().Input.keybd_event(VK_TAB, 0, 0, 0);
 //
 // Method names and arguments follow the Win32 functions they stand for, so
 // the calling code reads as it would against the real API.
 #pragma once
 
 #include "platform/Files.h"
+#include "platform/Input.h"
 #include "platform/Kernel.h"
+#include "platform/PreciseClock.h"
 #include "platform/Shell.h"
 #include "platform/Windowing.h"
 
@@ -20,6 +23,8 @@ struct Platform {
     WindowServices& Windows;
     FileServices& Files;
     ShellServices& Shell;
+    InputInjection& Input;
+    PreciseClock& Clock;
 };
 
 // The platform the process runs on. Set once at start (the Win32 platform in

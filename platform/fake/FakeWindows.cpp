@@ -63,6 +63,14 @@ HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* 
         window.exStyle = c.exStyle;
         window.rect = RECT{c.x, c.y, c.x + c.width, c.y + c.height};
         window.parent = c.parent;
+        // A child's position is in its parent's client area; the fake keeps
+        // every rectangle in screen coordinates.
+        if (const FakeWindow* parent = (c.style & WS_CHILD) && c.parent ? FindLocked(c.parent) : nullptr) {
+            window.rect.left += parent->rect.left;
+            window.rect.right += parent->rect.left;
+            window.rect.top += parent->rect.top;
+            window.rect.bottom += parent->rect.top;
+        }
         window.threadId = world_.CurrentThreadId();
         window.target = target;
         windows_.push_back(window);
@@ -435,9 +443,39 @@ HWND FakeWindows::AddForeignWindow(const Text& title, const Text& className) {
     window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
     window.title = title;
     window.className = className;
-    window.threadId = 0;  // another program's thread
+    window.threadId = nextForeignThreadId_++;  // another program's thread
     windows_.push_back(window);
     return window.hwnd;
+}
+
+HWND FakeWindows::AddWindow(const FakeWindowSpec& spec) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow window;
+    window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
+    window.className = spec.className;
+    window.title = spec.title;
+    window.style = spec.style;
+    window.rect = spec.rect;
+    window.parent = spec.parent;
+    const FakeWindow* parent = spec.parent ? FindLocked(spec.parent) : nullptr;
+    window.threadId = parent ? parent->threadId : nextForeignThreadId_++;
+    windows_.push_back(window);
+    return window.hwnd;
+}
+
+void FakeWindows::SetForeground(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    foreground_ = hwnd;
+}
+
+void FakeWindows::SetSystemMetric(int index, int value) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    metrics_[index] = value;
+}
+
+void FakeWindows::SetHung(HWND hwnd, bool hung) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    if (FakeWindow* window = FindLocked(hwnd)) window->hung = hung;
 }
 
 void FakeWindows::SetWheelScrollChars(std::optional<UINT> chars) {
@@ -564,4 +602,195 @@ int FakeWindows::QuitCode() const {
 UINT_PTR FakeWindows::CurrentCursorId() const {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     return cursorId_;
+}
+
+// --- any program's windows ---
+
+namespace {
+const HWND kDesktopWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
+constexpr int kMaxDepth = 64;
+}  // namespace
+
+bool FakeWindows::Contains(const RECT& rect, POINT point) {
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
+std::vector<FakeWindow*> FakeWindows::ChildrenLocked(HWND parent) {
+    std::vector<FakeWindow*> children;
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+        if (!it->alive) continue;
+        const bool isChild = (it->style & WS_CHILD) != 0;
+        if (parent == nullptr ? !isChild : (isChild && it->parent == parent)) children.push_back(&*it);
+    }
+    return children;
+}
+
+HWND FakeWindows::DeepestChildLocked(HWND window, POINT screen) {
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        HWND next = nullptr;
+        for (FakeWindow* child : ChildrenLocked(window))
+            if ((child->style & WS_VISIBLE) && Contains(child->rect, screen)) {
+                next = child->hwnd;
+                break;
+            }
+        if (next == nullptr) return window;
+        window = next;
+    }
+    return window;
+}
+
+HWND FakeWindows::WindowFromPoint(POINT screen) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("WindowFromPoint " + std::to_string(screen.x) + "," + std::to_string(screen.y));
+    for (FakeWindow* top : ChildrenLocked(nullptr))
+        if ((top->style & WS_VISIBLE) && Contains(top->rect, screen)) return DeepestChildLocked(top->hwnd, screen);
+    return kDesktopWindow;
+}
+
+HWND FakeWindows::ChildWindowFromPoint(HWND parent, POINT screen) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(parent);
+    if (window == nullptr || !Contains(window->rect, screen)) return nullptr;
+    for (FakeWindow* child : ChildrenLocked(parent))
+        if (Contains(child->rect, screen)) return child->hwnd;
+    return parent;
+}
+
+HWND FakeWindows::GetDesktopWindow() { return kDesktopWindow; }
+
+Text FakeWindows::GetClassNameW(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    if (hwnd == kDesktopWindow) return u"#32769";
+    const FakeWindow* window = FindLocked(hwnd);
+    return window ? window->className.substr(0, 259) : Text();
+}
+
+BOOL FakeWindows::GetWindowRect(HWND hwnd, RECT* rect) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr || rect == nullptr) return FALSE;
+    *rect = window->rect;
+    return TRUE;
+}
+
+HWND FakeWindows::GetParent(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return nullptr;
+    const bool child = (window->style & WS_CHILD) != 0;
+    const bool popup = (window->style & WS_POPUP) != 0;
+    return child || popup ? window->parent : nullptr;
+}
+
+HWND FakeWindows::GetWindow(HWND hwnd, UINT relation) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return nullptr;
+    if (relation == GW_CHILD) {
+        const auto children = ChildrenLocked(hwnd);
+        return children.empty() ? nullptr : children.front()->hwnd;
+    }
+    const auto siblings = ChildrenLocked((window->style & WS_CHILD) ? window->parent : nullptr);
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (siblings[i]->hwnd != hwnd) continue;
+        if (relation == GW_HWNDNEXT) return i + 1 < siblings.size() ? siblings[i + 1]->hwnd : nullptr;
+        if (relation == GW_HWNDPREV) return i > 0 ? siblings[i - 1]->hwnd : nullptr;
+    }
+    return nullptr;
+}
+
+void FakeWindows::EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) {
+    if (parent == nullptr) return;
+    // Collected first: the visitor may call back into the fake.
+    std::vector<HWND> order;
+    std::function<void(HWND, int)> collect = [&](HWND of, int depth) {
+        if (depth > kMaxDepth) return;
+        for (FakeWindow* child : ChildrenLocked(of)) {
+            order.push_back(child->hwnd);
+            collect(child->hwnd, depth + 1);
+        }
+    };
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        collect(parent, 0);
+    }
+    for (HWND child : order)
+        if (!visit(child)) return;
+}
+
+LRESULT FakeWindows::SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT,
+                                         UINT timeout, LRESULT* result) {
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        FakeWindow* window = FindLocked(hwnd);
+        if (window == nullptr) {
+            world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+            return 0;
+        }
+        if (window->target == nullptr) {
+            world_.Record("SendMessageTimeoutW " + MessageText(message, wParam, lParam));
+            sent_.push_back(FakeMessage{hwnd, window->threadId, message, wParam, lParam, world_.now});
+            if (window->hung) {
+                // The sender waits the whole time-out for nothing.
+                world_.now += timeout;
+                world_.lastError = ERROR_TIMEOUT;
+                return 0;
+            }
+            if (result) *result = 0;
+            return 1;
+        }
+    }
+    const LRESULT answer = SendMessageW(hwnd, message, wParam, lParam);
+    if (result) *result = answer;
+    return 1;
+}
+
+int FakeWindows::GetSystemMetrics(int index) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    auto it = metrics_.find(index);
+    return it == metrics_.end() ? 0 : it->second;
+}
+
+// --- the foreground ---
+
+HWND FakeWindows::GetForegroundWindow() {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return foreground_;
+}
+
+DWORD FakeWindows::GetWindowThreadProcessId(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    return window ? window->threadId : 0;
+}
+
+BOOL FakeWindows::AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("AttachThreadInput " + std::to_string(attachThread) + " " + std::to_string(attachToThread) +
+                  " " + std::to_string(attach));
+    if (attachThread == 0 || attachToThread == 0 || attachThread == attachToThread) return FALSE;
+    const std::pair<DWORD, DWORD> pair{attachThread, attachToThread};
+    auto it = std::find(attachedInput_.begin(), attachedInput_.end(), pair);
+    if (attach && it == attachedInput_.end()) attachedInput_.push_back(pair);
+    if (!attach) {
+        if (it == attachedInput_.end()) return FALSE;
+        attachedInput_.erase(it);
+    }
+    return TRUE;
+}
+
+BOOL FakeWindows::SetForegroundWindow(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SetForegroundWindow");
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return FALSE;
+    const DWORD self = world_.CurrentThreadId();
+    const FakeWindow* current = FindLocked(foreground_);
+    const DWORD owner = current ? current->threadId : 0;
+    const bool attached =
+        std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(self, owner)) != attachedInput_.end() ||
+        std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(owner, self)) != attachedInput_.end();
+    if (current != nullptr && owner != self && !attached) return FALSE;
+    foreground_ = hwnd;
+    return TRUE;
 }

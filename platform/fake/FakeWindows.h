@@ -38,6 +38,17 @@ struct FakeWindow {
     DWORD threadId = 0;
     WindowMessageTarget* target = nullptr;  // null for windows of other programs
     bool alive = true;
+    bool hung = false;  // another program's window that takes no messages
+};
+
+// A window of another program, as a test lays it out: rectangle in screen
+// coordinates; a child when `parent` is set and the style has WS_CHILD.
+struct FakeWindowSpec {
+    Text className;
+    Text title;
+    DWORD style = WS_VISIBLE;
+    RECT rect{};
+    HWND parent = nullptr;
 };
 
 // One message posted or sent to a window or posted to a thread, with the
@@ -92,11 +103,35 @@ public:
     BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
     HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
     HANDLE SetCursor(HANDLE cursor) override;
+    HWND WindowFromPoint(POINT screen) override;
+    HWND ChildWindowFromPoint(HWND parent, POINT screen) override;
+    HWND GetDesktopWindow() override;
+    Text GetClassNameW(HWND hwnd) override;
+    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
+    HWND GetParent(HWND hwnd) override;
+    HWND GetWindow(HWND hwnd, UINT relation) override;
+    void EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) override;
+    LRESULT SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                UINT timeout, LRESULT* result) override;
+    int GetSystemMetrics(int index) override;
+    // Only the thread whose window is in the foreground, or one whose input
+    // is attached to that thread's, may bring another window forward.
+    HWND GetForegroundWindow() override;
+    DWORD GetWindowThreadProcessId(HWND hwnd) override;
+    BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
 
     // --- set-up ---
     // A top-level window of another program; what is posted or sent to it is
     // recorded, and a send answers 0.
     HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
+    // Another program's window laid out in full; on top of its siblings.
+    HWND AddWindow(const FakeWindowSpec& spec);
+    // The user brings a window forward (the fake's own rules do not apply).
+    void SetForeground(HWND hwnd);
+    void SetSystemMetric(int index, int value);
+    // A hung window answers no sent message.
+    void SetHung(HWND hwnd, bool hung);
     // A dialog template the program holds; CreateDialogParamW fails for others.
     void AddDialogTemplate(UINT templateId, FakeDialogTemplate dialog);
     // The wheel-scroll-characters value; empty makes the query fail.
@@ -145,6 +180,11 @@ private:
     using Lock = std::unique_lock<std::recursive_mutex>;
 
     FakeWindow* FindLocked(HWND hwnd);
+    // Live windows whose parent (or owner, for `children` false) is `parent`,
+    // top of the z-order first.
+    std::vector<FakeWindow*> ChildrenLocked(HWND parent);
+    static bool Contains(const RECT& rect, POINT point);
+    HWND DeepestChildLocked(HWND window, POINT screen);
     // Runs one message sent to the calling thread, if any; unlocks around it.
     bool HandleOneSent(Lock& lock, ThreadQueue& queue);
     FakeTimer* NextTimerLocked(DWORD threadId);
@@ -162,4 +202,8 @@ private:
     int quitCode_ = 0;
     std::optional<UINT> wheelScrollChars_ = 3u;
     UINT_PTR cursorId_ = 0;
+    HWND foreground_ = nullptr;
+    std::map<int, int> metrics_ = {{0, 1280}, {1, 1024}};  // SM_CXSCREEN, SM_CYSCREEN
+    std::vector<std::pair<DWORD, DWORD>> attachedInput_;
+    DWORD nextForeignThreadId_ = 9000;
 };

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32Input.h"
+#include "platform/win32/Win32PreciseClock.h"
 
 class Win32Kernel final : public KernelServices {
 public:
@@ -42,6 +44,21 @@ public:
     BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
     HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
     HANDLE SetCursor(HANDLE cursor) override;
+    HWND WindowFromPoint(POINT screen) override;
+    HWND ChildWindowFromPoint(HWND parent, POINT screen) override;
+    HWND GetDesktopWindow() override;
+    Text GetClassNameW(HWND hwnd) override;
+    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
+    HWND GetParent(HWND hwnd) override;
+    HWND GetWindow(HWND hwnd, UINT relation) override;
+    void EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) override;
+    LRESULT SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                UINT timeout, LRESULT* result) override;
+    int GetSystemMetrics(int index) override;
+    HWND GetForegroundWindow() override;
+    DWORD GetWindowThreadProcessId(HWND hwnd) override;
+    BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
 };
 
 class Win32Files final : public FileServices {
@@ -77,7 +94,7 @@ public:
 // The four areas together, as SetPlatform takes them.
 class Win32Platform final : public Platform {
 public:
-    Win32Platform() : Platform{kernel_, windows_, files_, shell_} {}
+    Win32Platform() : Platform{kernel_, windows_, files_, shell_, input_, clock_} {}
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -86,6 +103,8 @@ private:
     Win32Windows windows_;
     Win32Files files_;
     Win32Shell shell_;
+    Win32Input input_;
+    Win32PreciseClock clock_;
 };
 
 // Win32 wide strings and our UTF-16 text are the same 16-bit units.

@@ -145,3 +145,64 @@ HANDLE Win32Windows::SetCursor(HANDLE cursor) {
 LRESULT Win32Windows::SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     return ::SendMessageW(hwnd, message, wParam, lParam);
 }
+
+// --- any program's windows ---
+
+namespace {
+
+constexpr int kClassNameBuffer = 260;
+
+BOOL CALLBACK VisitChild(HWND child, LPARAM visitor) {
+    const auto& visit = *reinterpret_cast<const std::function<bool(HWND)>*>(visitor);
+    return visit(child) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+HWND Win32Windows::WindowFromPoint(POINT screen) { return ::WindowFromPoint(screen); }
+
+HWND Win32Windows::ChildWindowFromPoint(HWND parent, POINT screen) {
+    POINT client = screen;
+    if (!::ScreenToClient(parent, &client)) return nullptr;
+    return ::ChildWindowFromPoint(parent, client);
+}
+
+HWND Win32Windows::GetDesktopWindow() { return ::GetDesktopWindow(); }
+
+Text Win32Windows::GetClassNameW(HWND hwnd) {
+    wchar_t name[kClassNameBuffer] = {};
+    const int length = ::GetClassNameW(hwnd, name, kClassNameBuffer);
+    if (length <= 0) return Text();
+    return Text(reinterpret_cast<const char16_t*>(name), static_cast<std::size_t>(length));
+}
+
+BOOL Win32Windows::GetWindowRect(HWND hwnd, RECT* rect) { return ::GetWindowRect(hwnd, rect); }
+HWND Win32Windows::GetParent(HWND hwnd) { return ::GetParent(hwnd); }
+HWND Win32Windows::GetWindow(HWND hwnd, UINT relation) { return ::GetWindow(hwnd, relation); }
+
+void Win32Windows::EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) {
+    if (parent == nullptr) return;  // a null parent would enumerate the top-level windows
+    ::EnumChildWindows(parent, VisitChild, reinterpret_cast<LPARAM>(&visit));
+}
+
+LRESULT Win32Windows::SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                          UINT timeout, LRESULT* result) {
+    DWORD_PTR answer = 0;
+    const LRESULT sent = ::SendMessageTimeoutW(hwnd, message, wParam, lParam, flags, timeout, &answer);
+    if (result != nullptr) *result = static_cast<LRESULT>(answer);
+    return sent;
+}
+
+int Win32Windows::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+// --- the foreground ---
+
+HWND Win32Windows::GetForegroundWindow() { return ::GetForegroundWindow(); }
+
+DWORD Win32Windows::GetWindowThreadProcessId(HWND hwnd) { return ::GetWindowThreadProcessId(hwnd, nullptr); }
+
+BOOL Win32Windows::AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) {
+    return ::AttachThreadInput(attachThread, attachToThread, attach);
+}
+
+BOOL Win32Windows::SetForegroundWindow(HWND hwnd) { return ::SetForegroundWindow(hwnd); }
