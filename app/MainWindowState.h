@@ -3,8 +3,10 @@
 
 #include "actions/PlatformWindowQueries.h"
 #include "app/ButtonRoutes.h"
+#include "app/DeviceImage.h"
 #include "app/MainWindowActions.h"
 #include "app/MursohidDlg.h"
+#include "app/ReadBackWait.h"
 #include "app/RegistryKeyHolder.h"
 #include "app/ScrollingBridge.h"
 #include "config/SettingsStore.h"
@@ -20,4 +22,14 @@ struct CMursohidDlg::State {
     PlatformWindowQueries Windows;
     ScrollingBridge Scrolling;
     ButtonRoutes Routes{Actions, Windows};
+
+    // True while start-up or a console connect opens the mouse (main thread).
+    bool OpeningDevice = false;
+    // The read-back chain: what it gathered, which fields of the image it
+    // read, and whether the collections it waits for have ended.
+    ReadBackSlots ReadBackData;
+    DeviceImageFields ImageFields;
+    ReadBackWait ReadBackProgress;
+    // The system's foreground events, while the window exists.
+    HANDLE ForegroundHook = nullptr;
 };

@@ -39,6 +39,19 @@ const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
     OnMessage(WM_DESTROY, &CMursohidDlg::OnDestroy),
     OnMessage(WM_TIMER, &CMursohidDlg::OnTimer),
     OnMessage(kMsgDeviceNotification, &CMursohidDlg::OnDeviceNotification),
+    OnMessage(kMsgReadStage, &CMursohidDlg::OnReadStage),
+    OnMessage(kMsgSetPollingRate, &CMursohidDlg::OnSetPollingRate),
+    OnMessage(kMsgSetLiftOff, &CMursohidDlg::OnSetLiftOff),
+    OnMessage(kMsgWriteStages, &CMursohidDlg::OnWriteStages),
+    OnMessage(kMsgSetStateByte, &CMursohidDlg::OnSetStateByte),
+    OnMessage(kMsgSetLogoLight, &CMursohidDlg::OnSetLogoLight),
+    OnMessage(kMsgSetUniversalScroll, &CMursohidDlg::OnSetUniversalScroll),
+    OnMessage(kMsgNoAction, &CMursohidDlg::OnNoAction),
+    OnMessage(kMsgAdoptDeviceImage, &CMursohidDlg::OnAdoptDeviceImage),
+    OnMessage(kMsgReloadSettings, &CMursohidDlg::OnReloadSettings),
+    OnMessage(kMsgMouseData, &CMursohidDlg::OnMouseData),
+    OnMessage(WM_DEVICECHANGE, &CMursohidDlg::OnDeviceChange),
+    OnMessage(WM_WTSSESSION_CHANGE, &CMursohidDlg::OnSessionChange),
 };
 
 bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -86,12 +99,13 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     ReloadSettings();
 
     Sys().Windows.SetTimer(m_hWnd, kPeriodicTimerId, kPeriodicTimerMs);
+    StartForegroundEvents();
     Sys().Windows.SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW));
 
     DeviceSession& device = state_->Device;
     device.Bind(m_hWnd, kMsgDeviceNotification, &InputCallback);
     device.SetOpen(0);
-    const std::int32_t opened = device.OpenDevice();
+    const std::int32_t opened = OpenDeviceWithOwnReactions();
 
     if (opened != 0) {
         Sys().Kernel.Sleep(kTrayLaunchDelayMs);
@@ -105,6 +119,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
+    StopForegroundEvents();
     if (HWND config = Sys().Windows.FindWindowW(Text(), kConfigProgramTitle))
         Sys().Windows.PostMessageW(config, WM_CLOSE, 0, 0);
     if (HWND tray = Sys().Windows.FindWindowW(Text(), kTrayProgramTitle))
@@ -122,7 +137,12 @@ LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL
 }
 
 LRESULT CMursohidDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
-    if (!HandleActionTimer(static_cast<UINT_PTR>(wParam))) handled = FALSE;
+    const auto id = static_cast<UINT_PTR>(wParam);
+    if (id == kPeriodicTimerId)
+        WatchForeground();
+    else if (!HandleReadBackTimer(id))
+        HandleActionTimer(id);
+    handled = FALSE;  // every tick then goes on to default processing
     return 0;
 }
 
@@ -144,5 +164,25 @@ std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
 }
 
 void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {
-    state_->Device.HandleInputReport(&state_->Routes, identifier, report, length);
+    DeviceSession& device = state_->Device;
+    const bool shortBefore = device.ShortReadPending();
+    const bool bulkBefore = device.BulkReadPending();
+    device.HandleInputReport(&state_->Routes, identifier, report, length);
+    state_->ReadBackProgress.ReportHandled(ReadBackCollection::Short, shortBefore, device.ShortReadPending());
+    state_->ReadBackProgress.ReportHandled(ReadBackCollection::Bulk, bulkBefore, device.BulkReadPending());
+}
+
+void CMursohidDlg::PostToSibling(const char16_t* title, UINT message, WPARAM wParam) {
+    if (HWND sibling = Sys().Windows.FindWindowW(Text(), title)) Sys().Windows.PostMessageW(sibling, message, wParam, 0);
+}
+
+void CMursohidDlg::CloseTrayProgram() { PostToSibling(kTrayProgramTitle, WM_CLOSE, 0); }
+
+void CMursohidDlg::NotifyMouseRemoved() { PostToSibling(kConfigProgramTitle, kNotifyMouseRemoved, 0); }
+
+std::int32_t CMursohidDlg::OpenDeviceWithOwnReactions() {
+    state_->OpeningDevice = true;
+    const std::int32_t opened = state_->Device.OpenDevice();
+    state_->OpeningDevice = false;
+    return opened;
 }

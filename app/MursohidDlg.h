@@ -30,6 +30,15 @@ public:
     std::int32_t SetPollingRate(std::int32_t rateIndex);
     // One input report from the library's thread.
     void HandleInputReport(DWORD identifier, const BYTE* report, DWORD length);
+    // Asks the tray program to close.
+    void CloseTrayProgram();
+    // Tells the configuration program that the mouse was removed.
+    void NotifyMouseRemoved();
+    // Makes profile `profile` active in memory and in the settings file and
+    // tells the configuration program; nothing is sent to the mouse.
+    void SetActiveProfile(int profile);
+    // Makes the profile named for the foreground program active, if any.
+    void WatchForeground();
     // The macro worker thread's loop; returns when the thread's queue ends.
     int RunMacroWorker();
 
@@ -48,7 +57,36 @@ private:
     // The library's collection notification: the list is kept up to date,
     // then the message goes on to default processing.
     LRESULT OnDeviceNotification(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // Control messages of the configuration programs (ControlMessages.cpp).
+    LRESULT OnReadStage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnSetPollingRate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnSetLiftOff(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnWriteStages(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnSetStateByte(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnSetLogoLight(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnSetUniversalScroll(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnNoAction(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnReloadSettings(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    LRESULT OnDeviceChange(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // 0x672: the settings read back from the mouse become the user's (ReadBack.cpp).
+    LRESULT OnAdoptDeviceImage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // 0x7EB: the mouse arrived or was removed (DeviceArrival.cpp).
+    LRESULT OnMouseData(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // The user's console connected or disconnected (ConsoleSession.cpp).
+    LRESULT OnSessionChange(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
+    // --- pieces of the handlers ---
+    // Posts to a sibling program's window found by its title; dropped when absent.
+    void PostToSibling(const char16_t* title, UINT message, WPARAM wParam);
+    // Opens the mouse for a caller that writes "Plug" and starts the tray
+    // program itself: the notifications of this open only keep the list.
+    std::int32_t OpenDeviceWithOwnReactions();
+    // One tick of the read-back chain, and its end (ReadBack.cpp).
+    bool HandleReadBackTimer(UINT_PTR timerId);
+    void FinishReadBack();
+    // The foreground watch on the system's foreground events (ForegroundWatch.cpp).
+    void StartForegroundEvents();
+    void StopForegroundEvents();
     static const MessageMapEntry<CMursohidDlg> kMessageMap[];
 
     struct State;

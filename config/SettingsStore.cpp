@@ -98,3 +98,18 @@ ProfileRecord SettingsStore::ActiveProfile() const {
     const int profile = records_->WorkingSettings.Profile;
     return records_->WorkingSettings.Profiles[profile >= 0 && profile < kProfileCount ? profile : 0];
 }
+
+void SettingsStore::SetActiveProfileIndex(int profile) {
+    std::lock_guard<std::mutex> guard(lock_);
+    records_->WorkingSettings.Profile = profile;
+}
+
+void SettingsStore::UpdateWorking(const std::function<void(ServiceSettings&)>& change) {
+    std::lock_guard<std::mutex> guard(lock_);
+    change(records_->WorkingSettings);
+}
+
+void SettingsStore::CopyWorkingToSnapshot() {
+    std::lock_guard<std::mutex> guard(lock_);
+    records_->SettingsSnapshot = records_->WorkingSettings;
+}

@@ -6,6 +6,7 @@
 // device call.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -43,6 +44,15 @@ public:
     // In WorkingSettings, stage `stage` of `profile` takes the resolution of
     // the top stage (index 4). In memory only.
     void CopyTopStageResolution(int profile, int stage);
+
+    // --- changes the control messages make ---
+    // WorkingSettings.Profile = profile.
+    void SetActiveProfileIndex(int profile);
+    // Runs `change` on WorkingSettings under the lock; it must not sleep or
+    // call out.
+    void UpdateWorking(const std::function<void(ServiceSettings&)>& change);
+    // SettingsSnapshot becomes a copy of the whole of WorkingSettings.
+    void CopyWorkingToSnapshot();
 
 private:
     struct Records;

@@ -23,6 +23,24 @@ constexpr WORD kOrdinalWriteCommand = 5;
 constexpr WORD kOrdinalReadReply = 6;
 constexpr WORD kOrdinalSetMatch = 7;
 constexpr WORD kOrdinalSetCallback = 8;
+constexpr WORD kOrdinalReadNotice = 9;
+
+// One open collection, as the library announces it and as DeviceList keeps it.
+struct _DEVICE_STATE {
+    DWORD State;     // 1 = opened, 0 = closed
+    DWORD DeviceId;  // low 16 bits: the handle ordinals 4, 5 and 6 take
+    DWORD Reserved;  // kept, never read
+    DWORD Usage;     // low 16 bits: kCommandUsage or kDataUsage
+};
+static_assert(sizeof(_DEVICE_STATE) == 16, "four 32-bit values");
+
+// The collection notification: message 0x502 with wParam 1 and, as lParam,
+// a notice number from 1 to 0xFFFF, never an address. The receiver hands the
+// number to ordinal 9, which copies the notice's record out and forgets it;
+// a number that no pending notice has (anything any other program may post)
+// gets 0 and nothing is read.
+constexpr LPARAM kFirstNotice = 1;
+constexpr LPARAM kLastNotice = 0xFFFF;
 
 // Input callback: identifier (only logged), report bytes, length in bytes.
 using HidInputCallback = void(HID_CALLBACK*)(DWORD identifier, const BYTE* report, DWORD length);
@@ -33,16 +51,11 @@ using HidWriteFunction = int (*)(DWORD deviceId, const BYTE* bytes, DWORD length
 using HidReadFunction = int (*)(DWORD deviceId, BYTE* buffer, DWORD length);
 using HidSetMatchFunction = int (*)(const DWORD* matchRecord);
 using HidSetCallbackFunction = int (*)(HidInputCallback callback);
+// Copies the record of a pending notification into `record` and forgets the
+// notification; 0 (and `record` untouched) for any value that does not name
+// a pending notification.
+using HidReadNoticeFunction = int (*)(LPARAM notice, _DEVICE_STATE* record);
 
-// One open collection, as the library announces it (lParam of its
-// notification message points to one) and as DeviceList keeps it.
-struct _DEVICE_STATE {
-    DWORD State;     // 1 = opened, 0 = closed
-    DWORD DeviceId;  // low 16 bits: the handle ordinals 4, 5 and 6 take
-    DWORD Reserved;  // kept, never read
-    DWORD Usage;     // low 16 bits: kCommandUsage or kDataUsage
-};
-static_assert(sizeof(_DEVICE_STATE) == 16, "four 32-bit values");
 
 constexpr WPARAM kCollectionNotification = 1;  // wParam of the notification
 constexpr DWORD kCollectionClosed = 0;

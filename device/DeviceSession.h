@@ -47,6 +47,7 @@ public:
     std::int32_t ApplyProfileToDevice(const ProfileRecord& profile, ProgressSink* progress);
 
     bool ShortReadPending() const { return ShortReadBusy.load() != 0; }
+    bool BulkReadPending() const { return BulkReadBusy.load() != 0; }
 
 private:
     DeviceLink Link();

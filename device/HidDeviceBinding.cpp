@@ -16,6 +16,7 @@ std::atomic<HidCloseFunction> gClose{nullptr};
 std::atomic<HidWriteFunction> gWriteData{nullptr};
 std::atomic<HidWriteFunction> gWriteCommand{nullptr};
 std::atomic<HidReadFunction> gReadReply{nullptr};
+std::atomic<HidReadNoticeFunction> gReadNotice{nullptr};
 
 template <typename F>
 void Resolve(HMODULE module, WORD ordinal, std::atomic<F>& slot) {
@@ -36,6 +37,7 @@ void BindHidDevice() {
     Resolve(module, kOrdinalReadReply, gReadReply);
     Resolve(module, kOrdinalSetMatch, gSetMatch);
     Resolve(module, kOrdinalSetCallback, gSetCallback);
+    Resolve(module, kOrdinalReadNotice, gReadNotice);
     gModule.store(module);
 }
 
@@ -49,6 +51,7 @@ void ResetHidDeviceBinding() {
     gReadReply.store(nullptr);
     gSetMatch.store(nullptr);
     gSetCallback.store(nullptr);
+    gReadNotice.store(nullptr);
 }
 
 bool HidDeviceBound() { return gModule.load() != nullptr; }
@@ -86,4 +89,9 @@ int HidWriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length) {
 int HidReadReply(DWORD deviceId, BYTE* buffer, DWORD length) {
     const auto f = gReadReply.load();
     return f ? f(deviceId, buffer, length) : 0;
+}
+
+int HidReadNotice(LPARAM notice, _DEVICE_STATE* record) {
+    const auto f = gReadNotice.load();
+    return f && record != nullptr ? f(notice, record) : 0;
 }

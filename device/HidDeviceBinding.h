@@ -1,4 +1,4 @@
-// HidDevice.dll, bound by ordinal (2 to 8) the first time the mouse is
+// HidDevice.dll, bound by ordinal (2 to 9) the first time the mouse is
 // opened. Each call below does nothing and answers 0 when the library or
 // the entry point is missing.
 #pragma once
@@ -7,7 +7,7 @@
 
 #include "device/DeviceProtocol.h"
 
-// Loads "HidDevice.dll" and resolves the seven ordinals, unless already bound.
+// Loads "HidDevice.dll" and resolves the eight ordinals, unless already bound.
 void BindHidDevice();
 // Forgets the binding (the next BindHidDevice loads the library again).
 void ResetHidDeviceBinding();
@@ -20,3 +20,4 @@ int HidClose();                                    // ordinal 3
 int HidWriteData(DWORD deviceId, const BYTE* bytes, DWORD length);     // ordinal 4
 int HidWriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length);  // ordinal 5
 int HidReadReply(DWORD deviceId, BYTE* buffer, DWORD length);          // ordinal 6
+int HidReadNotice(LPARAM notice, _DEVICE_STATE* record);               // ordinal 9

@@ -37,4 +37,9 @@ int HidSim_SetCallback(HidInputCallback callback) {
     return library ? library->SetCallback(callback) : 0;
 }
 
+int HidSim_ReadNotice(LPARAM notice, _DEVICE_STATE* record) {
+    SimHidLibrary* library = ActiveSimLibrary();
+    return library ? library->ReadNotice(notice, record) : 0;
+}
+
 }  // extern "C"

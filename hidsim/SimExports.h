@@ -1,4 +1,4 @@
-// The exported entry points of our HidDevice.dll (ordinals 2 to 8) and
+// The exported entry points of our HidDevice.dll (ordinals 2 to 9) and
 // HIDApi.dll (twelve names). They forward to the active simulated library:
 // inside the DLLs one created on first use, on the host the one a test set.
 #pragma once
@@ -17,6 +17,7 @@ int HidSim_WriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length);
 int HidSim_ReadReply(DWORD deviceId, BYTE* buffer, DWORD length);
 int HidSim_SetMatch(const DWORD* matchRecord);
 int HidSim_SetCallback(HidInputCallback callback);
+int HidSim_ReadNotice(LPARAM notice, _DEVICE_STATE* record);
 
 // HIDApi.dll: each takes one buffer pointer. Only the last two named in the
 // service are called; the rest answer 0 and touch nothing.

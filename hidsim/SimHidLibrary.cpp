@@ -50,10 +50,32 @@ int SimHidLibrary::SetCallback(HidInputCallback callback) {
 std::vector<SimHidLibrary::Notice> SimHidLibrary::NoticesLocked(DWORD state) {
     std::vector<Notice> notices;
     for (std::size_t i = 0; i < 2; ++i) {
-        records_.push_back(_DEVICE_STATE{state, kCollectionIds[i], 0, kCollectionUsages[i]});
-        notices.push_back(Notice{window_, message_, &records_.back()});
+        // Numbers run from 1 to 0xFFFF and start again; the bound on pending
+        // notices keeps a number from being handed out twice at once.
+        lastNotice_ = lastNotice_ >= kLastNotice ? kFirstNotice : lastNotice_ + 1;
+        if (notices_.size() >= kMaxPendingNotices) notices_.pop_front();
+        notices_.emplace_back(lastNotice_, _DEVICE_STATE{state, kCollectionIds[i], 0, kCollectionUsages[i]});
+        notices.push_back(Notice{window_, message_, lastNotice_});
     }
     return notices;
+}
+
+int SimHidLibrary::ReadNotice(LPARAM notice, _DEVICE_STATE* record) {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++calls_[kOrdinalReadNotice];
+    if (record == nullptr || notice < kFirstNotice || notice > kLastNotice) return 0;
+    for (auto it = notices_.begin(); it != notices_.end(); ++it) {
+        if (it->first != notice) continue;
+        *record = it->second;
+        notices_.erase(it);
+        return 1;
+    }
+    return 0;
+}
+
+std::size_t SimHidLibrary::PendingNotices() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return notices_.size();
 }
 
 int SimHidLibrary::Open(HWND window, UINT message) {
@@ -74,7 +96,7 @@ int SimHidLibrary::Open(HWND window, UINT message) {
     }
     // Sent, not posted: the caller's collection list is filled when open returns.
     for (const Notice& n : notices)
-        notifier_.Send(n.Window, n.Message, kCollectionNotification, reinterpret_cast<LPARAM>(n.Record));
+        notifier_.Send(n.Window, n.Message, kCollectionNotification, n.Number);
     return 1;
 }
 
@@ -155,7 +177,7 @@ void SimHidLibrary::Plug() {
         if (ConnectedLocked()) notices = NoticesLocked(kCollectionOpened);
     }
     for (const Notice& n : notices)
-        notifier_.Post(n.Window, n.Message, kCollectionNotification, reinterpret_cast<LPARAM>(n.Record));
+        notifier_.Post(n.Window, n.Message, kCollectionNotification, n.Number);
 }
 
 void SimHidLibrary::Unplug() {
@@ -170,7 +192,7 @@ void SimHidLibrary::Unplug() {
         if (wasConnected) notices = NoticesLocked(kCollectionClosed);
     }
     for (const Notice& n : notices)
-        notifier_.Post(n.Window, n.Message, kCollectionNotification, reinterpret_cast<LPARAM>(n.Record));
+        notifier_.Post(n.Window, n.Message, kCollectionNotification, n.Number);
 }
 
 bool SimHidLibrary::Plugged() const {
@@ -229,5 +251,5 @@ SimMemory SimHidLibrary::Memory() const {
 
 int SimHidLibrary::CallCount(WORD ordinal) const {
     std::lock_guard<std::mutex> guard(lock_);
-    return ordinal <= kOrdinalSetCallback ? calls_[ordinal] : 0;
+    return ordinal <= kOrdinalReadNotice ? calls_[ordinal] : 0;
 }

@@ -1,4 +1,4 @@
-// The simulated HidDevice.dll: the contract of ordinals 2 to 8 over one
+// The simulated HidDevice.dll: the contract of ordinals 2 to 9 over one
 // SimMouse, with plug and unplug, collection notifications, a log of every
 // received report, and a thread of its own that delivers input reports to the
 // registered callback. The same class runs inside our HidDevice.dll on
@@ -16,9 +16,9 @@
 
 #include "hidsim/SimMouse.h"
 
-// How the library reaches the registered window. Send delivers at once (the
-// record is valid while it runs); Post queues the message (the record stays
-// valid for the library's life).
+// How the library reaches the registered window. Send delivers at once;
+// Post queues the message. Either way lParam is a notice number that the
+// receiver redeems with ReadNotice (ordinal 9).
 class SimNotifier {
 public:
     virtual ~SimNotifier() = default;
@@ -47,6 +47,11 @@ public:
     int WriteData(DWORD deviceId, const BYTE* bytes, DWORD length);   // 4
     int WriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length);// 5
     int ReadReply(DWORD deviceId, BYTE* buffer, DWORD length);        // 6
+    // Copies the record of pending notice `notice` and forgets the notice;
+    // 0 for any other value (nothing is written).
+    int ReadNotice(LPARAM notice, _DEVICE_STATE* record);               // 9
+    // Notices announced and not yet read.
+    std::size_t PendingNotices() const;
 
     // --- control ---
     void Plug();
@@ -71,12 +76,14 @@ private:
     struct Notice {
         HWND Window;
         UINT Message;
-        const _DEVICE_STATE* Record;
+        LPARAM Number;
     };
+    // Notices no window has read are dropped, oldest first, beyond this many.
+    static constexpr std::size_t kMaxPendingNotices = 64;
 
     bool ConnectedLocked() const { return plugged_ && registered_ && matched_; }
     DWORD UsageOfLocked(DWORD deviceId) const;
-    // Records for both collections, kept for the library's life.
+    // Notices for both collections, pending until read.
     std::vector<Notice> NoticesLocked(DWORD state);
     void Receive(DWORD usage, const BYTE* bytes, DWORD length);
     // A report to whichever collection `deviceId` names (the collection decides).
@@ -97,10 +104,11 @@ private:
     HWND window_ = nullptr;
     UINT message_ = 0;
     HidInputCallback callback_ = nullptr;
-    std::deque<_DEVICE_STATE> records_;  // never shrinks: notification records stay valid
+    std::deque<std::pair<LPARAM, _DEVICE_STATE>> notices_;  // pending, oldest first
+    LPARAM lastNotice_ = 0;
     std::vector<SimReceivedReport> received_;
     LogSink logSink_;
-    int calls_[kOrdinalSetCallback + 1] = {};
+    int calls_[kOrdinalReadNotice + 1] = {};
 
     std::deque<std::vector<std::uint8_t>> inputQueue_;
     bool delivering_ = false;

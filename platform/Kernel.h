@@ -15,6 +15,13 @@
 // A thread's routine, with the system's calling convention for thread routines.
 using ThreadRoutine = DWORD(PLATFORM_THREAD_CALL*)(void* parameter);
 
+// One entry of a process snapshot (PROCESSENTRY32W): the process id and the
+// executable's file name, without its folder.
+struct ProcessEntry {
+    DWORD th32ProcessID = 0;
+    Text szExeFile;
+};
+
 class KernelServices {
 public:
     virtual HANDLE CreateMutexW(const Text& name) = 0;  // not initially owned
@@ -33,6 +40,19 @@ public:
     virtual void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) = 0;
     // Full path of the running executable, at most 259 units (MAX_PATH buffer).
     virtual Text GetModuleFileNameW() = 0;
+
+    // --- processes: which program owns the foreground ---
+    // CreateToolhelp32Snapshot; null when it fails (INVALID_HANDLE_VALUE).
+    // Closed with CloseHandle.
+    virtual HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) = 0;
+    // Process32FirstW / Process32NextW: FALSE when there is no (further) entry.
+    virtual BOOL Process32FirstW(HANDLE snapshot, ProcessEntry* entry) = 0;
+    virtual BOOL Process32NextW(HANDLE snapshot, ProcessEntry* entry) = 0;
+    // OpenProcess; null when the process is gone or may not be opened.
+    // Closed with CloseHandle.
+    virtual HANDLE OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId) = 0;
+    // QueryFullProcessImageNameW (Win32 path format): the executable's full path.
+    virtual BOOL QueryFullProcessImageNameW(HANDLE process, Text* path) = 0;
 
 protected:
     ~KernelServices() = default;

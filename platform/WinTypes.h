@@ -169,4 +169,9 @@ constexpr BYTE VK_MEDIA_NEXT_TRACK = 0xB0;
 constexpr BYTE VK_MEDIA_PREV_TRACK = 0xB1;
 constexpr BYTE VK_MEDIA_PLAY_PAUSE = 0xB3;
 
+// Processes and foreground events (the foreground watch).
+constexpr DWORD TH32CS_SNAPPROCESS = 0x00000002;
+constexpr DWORD PROCESS_QUERY_LIMITED_INFORMATION = 0x1000;
+constexpr DWORD EVENT_SYSTEM_FOREGROUND = 0x0003;
+
 #endif  // _WIN32

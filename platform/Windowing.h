@@ -17,6 +17,9 @@ protected:
     ~WindowMessageTarget() = default;
 };
 
+// Called for each event of a hook set with SetWinEventHook.
+using WinEventCallback = std::function<void(DWORD event, HWND hwnd)>;
+
 // System cursor id of the hourglass (IDC_WAIT).
 constexpr UINT_PTR kCursorIdWait = 32514;
 
@@ -92,6 +95,15 @@ public:
     virtual DWORD GetWindowThreadProcessId(HWND hwnd) = 0;
     virtual BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) = 0;
     virtual BOOL SetForegroundWindow(HWND hwnd) = 0;
+
+    // --- foreground changes and the programs that own windows ---
+    // GetWindowThreadProcessId's process id; 0 for no window.
+    virtual DWORD GetWindowProcessId(HWND hwnd) = 0;
+    // SetWinEventHook out of context (WINEVENT_OUTOFCONTEXT, events of other
+    // processes only): the callback runs on the calling thread while it
+    // takes its messages. Null when the hook could not be set.
+    virtual HANDLE SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) = 0;
+    virtual BOOL UnhookWinEvent(HANDLE hook) = 0;
 
 protected:
     ~WindowServices() = default;

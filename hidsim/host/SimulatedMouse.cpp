@@ -37,7 +37,8 @@ SimulatedMouse::SimulatedMouse(FakePlatform& fake, bool plugged)
                     {kOrdinalWriteCommand, reinterpret_cast<void*>(&HidSim_WriteCommand)},
                     {kOrdinalReadReply, reinterpret_cast<void*>(&HidSim_ReadReply)},
                     {kOrdinalSetMatch, reinterpret_cast<void*>(&HidSim_SetMatch)},
-                    {kOrdinalSetCallback, reinterpret_cast<void*>(&HidSim_SetCallback)}});
+                    {kOrdinalSetCallback, reinterpret_cast<void*>(&HidSim_SetCallback)},
+                    {kOrdinalReadNotice, reinterpret_cast<void*>(&HidSim_ReadNotice)}});
     fake.kernel.AddModule(u"HIDApi.dll",
                    {{"OpenUSB", reinterpret_cast<void*>(&OpenUSB)},
                     {"WriteUSB", reinterpret_cast<void*>(&WriteUSB)},

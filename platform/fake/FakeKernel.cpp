@@ -1,5 +1,7 @@
 #include "platform/fake/FakeKernel.h"
 
+#include <algorithm>
+
 namespace {
 std::string U8(const Text& text) { return TextToUtf8(text); }
 }  // namespace
@@ -39,6 +41,7 @@ BOOL FakeKernel::ReleaseMutex(HANDLE mutex) {
 BOOL FakeKernel::CloseHandle(HANDLE handle) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     world_.Record("CloseHandle");
+    if (CloseProcessHandleLocked(handle)) return TRUE;
     auto it = mutexHandles_.find(handle);
     if (it != mutexHandles_.end()) {
         if (--mutexes_[it->second] == 0) mutexes_.erase(it->second);
@@ -144,4 +147,116 @@ void FakeKernel::StopThreads() {
 std::vector<FakeThread> FakeKernel::Threads() const {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     return threads_;
+}
+
+// --- processes: which program owns the foreground ---
+
+namespace {
+Text FileNameOf(const Text& path) {
+    const auto slash = path.find_last_of(u'\\');
+    return slash == Text::npos ? path : path.substr(slash + 1);
+}
+}  // namespace
+
+std::vector<FakeKernel::FakeProcess> FakeKernel::ProcessesLocked() const {
+    std::vector<FakeProcess> all;
+    all.push_back(FakeProcess{kOwnProcessId, moduleFileName_, true});
+    all.insert(all.end(), processes_.begin(), processes_.end());
+    return all;
+}
+
+HANDLE FakeKernel::CreateToolhelp32Snapshot(DWORD flags, DWORD processId) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("CreateToolhelp32Snapshot " + FakeHex(flags) + " " + std::to_string(processId));
+    if (failSnapshots_ || (flags & 0x2u) == 0) return nullptr;  // TH32CS_SNAPPROCESS
+    auto handle = reinterpret_cast<HANDLE>(world_.nextHandle++);
+    snapshots_[handle] = {ProcessesLocked(), 0};
+    return handle;
+}
+
+BOOL FakeKernel::Process32FirstW(HANDLE snapshot, ProcessEntry* entry) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("Process32FirstW");
+    auto it = snapshots_.find(snapshot);
+    if (it == snapshots_.end() || entry == nullptr) return FALSE;
+    it->second.second = 0;
+    if (it->second.first.empty()) return FALSE;
+    entry->th32ProcessID = it->second.first[0].id;
+    entry->szExeFile = FileNameOf(it->second.first[0].imagePath);
+    it->second.second = 1;
+    return TRUE;
+}
+
+BOOL FakeKernel::Process32NextW(HANDLE snapshot, ProcessEntry* entry) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("Process32NextW");
+    auto it = snapshots_.find(snapshot);
+    if (it == snapshots_.end() || entry == nullptr) return FALSE;
+    auto& [entries, next] = it->second;
+    if (next == 0 || next >= entries.size()) return FALSE;  // First not called, or past the end
+    entry->th32ProcessID = entries[next].id;
+    entry->szExeFile = FileNameOf(entries[next].imagePath);
+    ++next;
+    return TRUE;
+}
+
+HANDLE FakeKernel::OpenProcess(DWORD access, BOOL, DWORD processId) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("OpenProcess " + FakeHex(access) + " " + std::to_string(processId));
+    for (const auto& process : ProcessesLocked()) {
+        if (process.id != processId) continue;
+        if (!process.openable) {
+            world_.lastError = ERROR_ACCESS_DENIED;
+            return nullptr;
+        }
+        auto handle = reinterpret_cast<HANDLE>(world_.nextHandle++);
+        processHandles_[handle] = processId;
+        return handle;
+    }
+    world_.lastError = 87;  // ERROR_INVALID_PARAMETER: no such process
+    return nullptr;
+}
+
+BOOL FakeKernel::QueryFullProcessImageNameW(HANDLE process, Text* path) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("QueryFullProcessImageNameW");
+    auto handle = processHandles_.find(process);
+    if (handle == processHandles_.end()) return FALSE;
+    for (const auto& p : ProcessesLocked()) {
+        if (p.id != handle->second) continue;
+        if (path != nullptr) *path = p.imagePath;
+        return TRUE;
+    }
+    return FALSE;  // ended since it was opened
+}
+
+void FakeKernel::AddProcess(DWORD processId, const Text& imagePath, bool openable) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    processes_.push_back(FakeProcess{processId, imagePath, openable});
+}
+
+void FakeKernel::RemoveProcess(DWORD processId) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    processes_.erase(std::remove_if(processes_.begin(), processes_.end(),
+                                    [processId](const FakeProcess& p) { return p.id == processId; }),
+                     processes_.end());
+}
+
+void FakeKernel::FailSnapshots(bool fail) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    failSnapshots_ = fail;
+}
+
+int FakeKernel::OpenSnapshotCount() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return static_cast<int>(snapshots_.size());
+}
+
+int FakeKernel::OpenProcessHandleCount() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return static_cast<int>(processHandles_.size());
+}
+
+bool FakeKernel::CloseProcessHandleLocked(HANDLE handle) {
+    return snapshots_.erase(handle) > 0 || processHandles_.erase(handle) > 0;
 }

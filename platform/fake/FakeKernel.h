@@ -58,6 +58,43 @@ private:
     std::map<Text, HMODULE> moduleHandles_;
     std::map<HMODULE, std::pair<std::map<std::string, void*>, std::map<WORD, void*>>> modules_;
     Text moduleFileName_ = u"C:\\Program Files\\Mouse\\mousehid.exe";
+
+    // --- processes: which program owns the foreground ---
+public:
+    // The service's own process; its image is the module file name.
+    static constexpr DWORD kOwnProcessId = 4000;
+
+    HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;
+    BOOL Process32FirstW(HANDLE snapshot, ProcessEntry* entry) override;
+    BOOL Process32NextW(HANDLE snapshot, ProcessEntry* entry) override;
+    HANDLE OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId) override;
+    BOOL QueryFullProcessImageNameW(HANDLE process, Text* path) override;
+
+    // Another program's process, by the full path of its executable; one that
+    // is not `openable` refuses OpenProcess (as elevated processes do).
+    void AddProcess(DWORD processId, const Text& imagePath, bool openable = true);
+    // The process ends; its id is no longer in snapshots and cannot be opened.
+    void RemoveProcess(DWORD processId);
+    // Snapshots fail from now on (or work again).
+    void FailSnapshots(bool fail);
+    // Snapshot and process handles handed out and not yet closed.
+    int OpenSnapshotCount() const;
+    int OpenProcessHandleCount() const;
+
+private:
+    struct FakeProcess {
+        DWORD id;
+        Text imagePath;
+        bool openable;
+    };
+    // Forgets a snapshot or process handle; false for any other handle.
+    bool CloseProcessHandleLocked(HANDLE handle);
+    std::vector<FakeProcess> ProcessesLocked() const;
+
+    std::vector<FakeProcess> processes_;
+    bool failSnapshots_ = false;
+    std::map<HANDLE, std::pair<std::vector<FakeProcess>, std::size_t>> snapshots_;  // entries, next
+    std::map<HANDLE, DWORD> processHandles_;
 };
 
 // Case-folded path with backslashes and no trailing backslash: the fake's

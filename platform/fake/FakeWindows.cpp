@@ -1,5 +1,7 @@
 #include "platform/fake/FakeWindows.h"
 
+#include "platform/fake/FakeKernel.h"
+
 #include <algorithm>
 #include <chrono>
 
@@ -466,6 +468,7 @@ HWND FakeWindows::AddWindow(const FakeWindowSpec& spec) {
 void FakeWindows::SetForeground(HWND hwnd) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     foreground_ = hwnd;
+    NotifyWinEventLocked(EVENT_SYSTEM_FOREGROUND, hwnd);
 }
 
 void FakeWindows::SetSystemMetric(int index, int value) {
@@ -792,5 +795,91 @@ BOOL FakeWindows::SetForegroundWindow(HWND hwnd) {
         std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(owner, self)) != attachedInput_.end();
     if (current != nullptr && owner != self && !attached) return FALSE;
     foreground_ = hwnd;
+    NotifyWinEventLocked(EVENT_SYSTEM_FOREGROUND, hwnd);
     return TRUE;
+}
+
+// --- foreground changes and the programs that own windows ---
+
+namespace {
+// The private message that carries a queued event to its hook.
+constexpr UINT kWinEventMessage = 0x7FFE;
+}  // namespace
+
+// A hook's callback, reached through a hidden window of the hooking thread
+// so that the event waits in that thread's queue like any message.
+struct FakeWindows::WinEventHook final : WindowMessageTarget {
+    DWORD eventMin = 0;
+    DWORD eventMax = 0;
+    WinEventCallback callback;
+    HWND window = nullptr;
+    DWORD threadId = 0;
+    LRESULT HandleWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kWinEventMessage && callback) callback(static_cast<DWORD>(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    }
+};
+
+DWORD FakeWindows::GetWindowProcessId(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return 0;
+    if (window->target != nullptr) return FakeKernel::kOwnProcessId;
+    auto it = windowProcesses_.find(hwnd);
+    return it == windowProcesses_.end() ? 0 : it->second;
+}
+
+void FakeWindows::SetWindowProcess(HWND hwnd, DWORD processId) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    windowProcesses_[hwnd] = processId;
+}
+
+HANDLE FakeWindows::SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SetWinEventHook " + FakeHex(eventMin) + " " + FakeHex(eventMax));
+    auto hook = std::make_shared<WinEventHook>();
+    hook->eventMin = eventMin;
+    hook->eventMax = eventMax;
+    hook->callback = std::move(callback);
+    hook->threadId = world_.CurrentThreadId();
+    // Hidden from every lookup: a child window without a parent.
+    FakeWindow window;
+    window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
+    window.className = u"FakeWinEventTarget";
+    window.style = WS_CHILD;
+    window.threadId = hook->threadId;
+    window.target = hook.get();
+    windows_.push_back(window);
+    queues_[hook->threadId];
+    hook->window = window.hwnd;
+    winEventHooks_.push_back(hook);
+    return reinterpret_cast<HANDLE>(hook->window);
+}
+
+BOOL FakeWindows::UnhookWinEvent(HANDLE hook) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("UnhookWinEvent");
+    const HWND window = reinterpret_cast<HWND>(hook);
+    auto it = std::find_if(winEventHooks_.begin(), winEventHooks_.end(),
+                           [window](const auto& h) { return h->window == window; });
+    if (it == winEventHooks_.end()) return FALSE;
+    if (FakeWindow* target = FindLocked(window)) target->alive = false;
+    winEventHooks_.erase(it);
+    return TRUE;
+}
+
+int FakeWindows::WinEventHookCount() const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return static_cast<int>(winEventHooks_.size());
+}
+
+void FakeWindows::NotifyWinEventLocked(DWORD event, HWND hwnd) {
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window != nullptr && window->target != nullptr) return;  // the service's own process
+    for (const auto& hook : winEventHooks_) {
+        if (event < hook->eventMin || event > hook->eventMax) continue;
+        queues_[hook->threadId].posted.push_back(FakeMessage{hook->window, hook->threadId, kWinEventMessage,
+                                                            event, reinterpret_cast<LPARAM>(hwnd), world_.now});
+    }
+    world_.changed.notify_all();
 }

@@ -206,4 +206,28 @@ private:
     std::map<int, int> metrics_ = {{0, 1280}, {1, 1024}};  // SM_CXSCREEN, SM_CYSCREEN
     std::vector<std::pair<DWORD, DWORD>> attachedInput_;
     DWORD nextForeignThreadId_ = 9000;
+
+    // --- foreground changes and the programs that own windows ---
+public:
+    DWORD GetWindowProcessId(HWND hwnd) override;
+    // As out of context on Windows: the event waits in the hooking thread's
+    // queue and the callback runs when that thread takes its messages
+    // (GetMessageW, PumpMessages, RunFor). Events of the service's own
+    // windows are skipped. Each foreground change (SetForeground,
+    // SetForegroundWindow) is an EVENT_SYSTEM_FOREGROUND.
+    HANDLE SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) override;
+    BOOL UnhookWinEvent(HANDLE hook) override;
+
+    // The process a window of another program belongs to (windows of the
+    // service belong to FakeKernel::kOwnProcessId).
+    void SetWindowProcess(HWND hwnd, DWORD processId);
+    int WinEventHookCount() const;
+
+private:
+    struct WinEventHook;
+    // Queues the event for every hook that takes it.
+    void NotifyWinEventLocked(DWORD event, HWND hwnd);
+
+    std::map<HWND, DWORD> windowProcesses_;
+    std::vector<std::shared_ptr<WinEventHook>> winEventHooks_;
 };

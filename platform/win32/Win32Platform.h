@@ -22,6 +22,13 @@ public:
     void* GetProcAddress(HMODULE module, const char* name) override;
     void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
     Text GetModuleFileNameW() override;
+
+    // --- processes: which program owns the foreground ---
+    HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;
+    BOOL Process32FirstW(HANDLE snapshot, ProcessEntry* entry) override;
+    BOOL Process32NextW(HANDLE snapshot, ProcessEntry* entry) override;
+    HANDLE OpenProcess(DWORD access, BOOL inheritHandle, DWORD processId) override;
+    BOOL QueryFullProcessImageNameW(HANDLE process, Text* path) override;
 };
 
 class Win32Windows final : public WindowServices {
@@ -59,6 +66,11 @@ public:
     DWORD GetWindowThreadProcessId(HWND hwnd) override;
     BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
     BOOL SetForegroundWindow(HWND hwnd) override;
+
+    // --- foreground changes and the programs that own windows ---
+    DWORD GetWindowProcessId(HWND hwnd) override;
+    HANDLE SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) override;
+    BOOL UnhookWinEvent(HANDLE hook) override;
 };
 
 class Win32Files final : public FileServices {

@@ -206,3 +206,52 @@ BOOL Win32Windows::AttachThreadInput(DWORD attachThread, DWORD attachToThread, B
 }
 
 BOOL Win32Windows::SetForegroundWindow(HWND hwnd) { return ::SetForegroundWindow(hwnd); }
+
+// --- foreground changes and the programs that own windows ---
+
+#include <map>
+#include <mutex>
+
+namespace {
+
+// Out-of-context hooks call a plain function with the hook's handle; the
+// handle finds the callback.
+std::mutex g_winEventLock;
+std::map<HWINEVENTHOOK, WinEventCallback> g_winEventCallbacks;
+
+void CALLBACK RouteWinEvent(HWINEVENTHOOK hook, DWORD event, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+    WinEventCallback callback;
+    {
+        std::lock_guard<std::mutex> guard(g_winEventLock);
+        auto it = g_winEventCallbacks.find(hook);
+        if (it == g_winEventCallbacks.end()) return;
+        callback = it->second;
+    }
+    callback(event, hwnd);
+}
+
+}  // namespace
+
+DWORD Win32Windows::GetWindowProcessId(HWND hwnd) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(hwnd, &processId);
+    return processId;
+}
+
+HANDLE Win32Windows::SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) {
+    std::lock_guard<std::mutex> guard(g_winEventLock);
+    HWINEVENTHOOK hook = ::SetWinEventHook(eventMin, eventMax, nullptr, RouteWinEvent, 0, 0,
+                                           WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+    if (hook == nullptr) return nullptr;
+    g_winEventCallbacks[hook] = std::move(callback);
+    return reinterpret_cast<HANDLE>(hook);
+}
+
+BOOL Win32Windows::UnhookWinEvent(HANDLE hook) {
+    const auto handle = reinterpret_cast<HWINEVENTHOOK>(hook);
+    {
+        std::lock_guard<std::mutex> guard(g_winEventLock);
+        g_winEventCallbacks.erase(handle);
+    }
+    return ::UnhookWinEvent(handle);
+}

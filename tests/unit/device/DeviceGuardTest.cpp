@@ -95,7 +95,10 @@ TEST_F(DeviceTest, OpenWhileOpenClosesFirstAndBindsByOrdinal) {
     std::vector<std::string> lookups;
     for (const auto& call : fake.Calls())
         if (call.rfind("GetProcAddress #", 0) == 0) lookups.push_back(call);
-    EXPECT_EQ(lookups.size(), 7u);
+    EXPECT_EQ(lookups, (std::vector<std::string>{"GetProcAddress #2", "GetProcAddress #3", "GetProcAddress #4",
+                                                 "GetProcAddress #5", "GetProcAddress #6", "GetProcAddress #7",
+                                                 "GetProcAddress #8", "GetProcAddress #9"}))
+        << "bound once, ordinals 2 to 9";
     EXPECT_EQ(CloseDevice(), 1);
     EXPECT_EQ(deviceOpen.load(), 1) << "closing leaves the flag";
     EXPECT_EQ(DeviceList.Count(), 2u) << "closing leaves the list";

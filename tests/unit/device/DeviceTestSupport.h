@@ -42,7 +42,8 @@ public:
     LRESULT HandleWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == kNotification) {
             ++notifications;
-            ApplyCollectionNotification(wParam, reinterpret_cast<const _DEVICE_STATE*>(lParam), deviceOpen_);
+            _DEVICE_STATE record{};
+            if (HidReadNotice(lParam, &record)) ApplyCollectionNotification(wParam, &record, deviceOpen_);
             return 0;
         }
         return message == WM_NCCREATE ? TRUE : 0;

@@ -31,17 +31,23 @@ TEST(SecrecyTest, DecodeUndoesEncodeAndChangesTheBytes) {
     EXPECT_EQ(0, std::memcmp(frame, plain, 9));
 }
 
+// Redeems every notification's notice as the service does.
 class Recorder final : public WindowMessageTarget {
 public:
     LRESULT HandleWindowMessage(HWND, UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == 0x502) {
-            records.push_back(reinterpret_cast<const _DEVICE_STATE*>(lParam));
+            _DEVICE_STATE record{};
+            redeemed.push_back(HidSim_ReadNotice(lParam, &record));
+            records.push_back(record);
             params.push_back(wParam);
+            notices.push_back(lParam);
         }
         return message == WM_NCCREATE ? TRUE : 0;
     }
-    std::vector<const _DEVICE_STATE*> records;
+    std::vector<_DEVICE_STATE> records;
+    std::vector<int> redeemed;
     std::vector<WPARAM> params;
+    std::vector<LPARAM> notices;
 };
 
 class SimLibraryTest : public ::testing::Test {
@@ -68,27 +74,70 @@ TEST_F(SimLibraryTest, OpenNeedsTheMatchAndAnnouncesBothCollections) {
     EXPECT_EQ(HidSim_Open(window, 0x502), 1);
     ASSERT_EQ(recorder.records.size(), 2u);
     EXPECT_EQ(recorder.params, (std::vector<WPARAM>{1, 1}));
-    EXPECT_EQ(recorder.records[0]->State, 1u);
-    EXPECT_EQ(recorder.records[0]->Usage, kCommandUsage);
-    EXPECT_EQ(recorder.records[1]->DeviceId, kSimDataDeviceId);
-    EXPECT_EQ(recorder.records[1]->Usage, kDataUsage);
+    EXPECT_EQ(recorder.records[0].State, 1u);
+    EXPECT_EQ(recorder.records[0].Usage, kCommandUsage);
+    EXPECT_EQ(recorder.records[1].DeviceId, kSimDataDeviceId);
+    EXPECT_EQ(recorder.records[1].Usage, kDataUsage);
 }
 
-TEST_F(SimLibraryTest, UnplugAndPlugPostNotificationsWhoseRecordsStayValid) {
+TEST_F(SimLibraryTest, UnplugAndPlugPostNotificationsThatAreRedeemedOnce) {
     HidSim_SetMatch(kMatchRecord);
     HidSim_Open(window, 0x502);
-    for (int i = 0; i < 50; ++i) {
+    for (int i = 0; i < 10; ++i) {
         mouse->Unplug();
         mouse->Plug();
     }
     EXPECT_EQ(recorder.records.size(), 2u) << "posted, not yet handled";
     fake.windows.PumpMessages();
-    ASSERT_EQ(recorder.records.size(), 202u);
+    ASSERT_EQ(recorder.records.size(), 42u);
     for (std::size_t i = 2; i < recorder.records.size(); ++i) {
         const bool closing = ((i - 2) / 2) % 2 == 0;
-        EXPECT_EQ(recorder.records[i]->State, closing ? 0u : 1u) << i;
+        EXPECT_EQ(recorder.records[i].State, closing ? 0u : 1u) << i;
     }
-    EXPECT_EQ(recorder.records[0]->State, 1u) << "the first records are still intact";
+    EXPECT_EQ(recorder.redeemed, std::vector<int>(42, 1));
+    EXPECT_EQ(mouse->PendingNotices(), 0u);
+    _DEVICE_STATE again{};
+    EXPECT_EQ(HidSim_ReadNotice(recorder.notices.back(), &again), 0) << "a notice is read once";
+}
+
+// Whatever number another program posts, nothing is read unless it names a
+// pending notice; the record is written only then.
+TEST_F(SimLibraryTest, ANumberThatNamesNoPendingNoticeReadsNothing) {
+    HidSim_SetMatch(kMatchRecord);
+    HidSim_Open(window, 0x502);
+    mouse->Unplug();  // two notices pending
+    const LPARAM pending = static_cast<LPARAM>(recorder.notices.back() + 1);
+    const LPARAM hostile[] = {0, -1, 0x10000, pending + 2, static_cast<LPARAM>(0x7FFFFFFF),
+                              reinterpret_cast<LPARAM>(&recorder), pending | (LPARAM{1} << 16)};
+    for (LPARAM value : hostile) {
+        _DEVICE_STATE record{7, 7, 7, 7};
+        EXPECT_EQ(HidSim_ReadNotice(value, &record), 0) << value;
+        EXPECT_EQ(record.State, 7u) << value;
+    }
+    EXPECT_EQ(HidSim_ReadNotice(pending, nullptr), 0);
+    EXPECT_EQ(mouse->PendingNotices(), 2u);
+    _DEVICE_STATE record{};
+    EXPECT_EQ(HidSim_ReadNotice(pending, &record), 1);
+    EXPECT_EQ(record.State, 0u);
+    EXPECT_EQ(record.DeviceId, kSimCommandDeviceId);
+}
+
+TEST_F(SimLibraryTest, NoticesNobodyReadsAreBoundedAndNumbersStayInSixteenBits) {
+    HidSim_SetMatch(kMatchRecord);
+    HidSim_Open(window, 0x502);
+    for (int i = 0; i < 40000; ++i) {
+        mouse->Unplug();
+        mouse->Plug();
+    }
+    EXPECT_EQ(mouse->PendingNotices(), 64u) << "the oldest are dropped";
+    fake.windows.PumpMessages();
+    int redeemed = 0;
+    for (std::size_t i = 0; i < recorder.notices.size(); ++i) {
+        EXPECT_GE(recorder.notices[i], 1);
+        EXPECT_LE(recorder.notices[i], 0xFFFF);
+        redeemed += recorder.redeemed[i];
+    }
+    EXPECT_EQ(redeemed, 2 + 64) << "those of the open, and the newest 64";
 }
 
 TEST_F(SimLibraryTest, AMouseNotFoundAtOpenIsAnnouncedWhenPluggedIn) {

@@ -1,0 +1,138 @@
+#include "app/DeviceImage.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kEntriesPerSlot = kShortSlotSize / kShortEntrySize;
+static_assert(kEntriesPerSlot * kShortEntrySize == kShortSlotSize, "sixteen entries");
+static_assert(kBulkSlotSize / kBulkRecordSize == kEntriesPerSlot, "one bulk record per entry");
+static_assert(kButtonCount <= static_cast<int>(kEntriesPerSlot), "a slot holds every button");
+
+// Where the bytes of entry j come from after the shift: entry 5 takes entry
+// 6's, entry 6 entry 7's, and entry 7 is four zero bytes (no source).
+constexpr int kNoSource = -1;
+constexpr int EntrySource(int j) {
+    return j == 5 ? 6 : j == 6 ? 7 : j == 7 ? kNoSource : j;
+}
+
+bool RuleApplies(const ButtonDecodeRule& rule, std::uint8_t t, std::uint8_t f, std::uint8_t c) {
+    switch (rule.Match) {
+    case EntryMatch::Function: return f == rule.Value;
+    case EntryMatch::TypeAndFunction: return t == rule.Type && f == rule.Value;
+    case EntryMatch::TypeAndCode: return t == rule.Type && c == rule.Value;
+    case EntryMatch::TypeAndCodeFrom: return t == rule.Type && c >= rule.Value;
+    case EntryMatch::Type: return t == rule.Type;
+    }
+    return false;
+}
+
+std::size_t MacroDataLength(std::uint8_t keyNumber) {
+    return std::min<std::size_t>(static_cast<std::size_t>(keyNumber) * 2, kButtonDataSize);
+}
+
+}  // namespace
+
+bool DeviceImageFields::Any() const {
+    if (Profile || PollingRate) return true;
+    for (int k = 0; k < kProfileCount; ++k) {
+        if (Dpi[k]) return true;
+        for (const auto& button : Buttons[k])
+            if (button.ButtonFunc || button.MacroData) return true;
+    }
+    return false;
+}
+
+int DecodeButtonFunction(std::uint8_t type, std::uint8_t function, std::uint8_t code) {
+    for (const auto& rule : kButtonDecodeRules)
+        if (RuleApplies(rule, type, function, code)) return rule.ButtonFunc;
+    return -1;
+}
+
+std::uint8_t MacroKeyNumber(std::uint8_t code) {
+    return static_cast<std::uint8_t>((static_cast<int>(code) - 2) / 2);
+}
+
+void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, DeviceImageFields& fields) {
+    fields = DeviceImageFields{};
+    for (int k = 0; k < kReadBackSlotCount && k < kProfileCount; ++k) {
+        const auto& entries = slots.Short[k];
+        const std::size_t filled = std::min(slots.ShortFilled[k], kShortSlotSize);
+        const auto& records = slots.Bulk[k];
+        const std::size_t bulkFilled = std::min(slots.BulkFilled[k], kBulkSlotSize);
+        for (int j = 0; j < kButtonCount; ++j) {
+            const int source = EntrySource(j);
+            if (source == kNoSource) continue;  // four zero bytes: no rule applies
+            const std::size_t at = static_cast<std::size_t>(source) * kShortEntrySize;
+            if (at + kShortEntrySize > filled) continue;  // not read
+            const std::uint8_t t = entries[at];
+            const std::uint8_t f = entries[at + 1];
+            const std::uint8_t c = entries[at + 3];
+            const int function = DecodeButtonFunction(t, f, c);
+            if (function < 0) continue;
+            ButtonAssignment& button = image.Profiles[k].Buttons[j];
+            button.ButtonFunc = static_cast<std::uint8_t>(function);
+            fields.Buttons[k][j].ButtonFunc = true;
+            if (function != kMacroButtonFunc || t != kMacroEntryType) continue;
+
+            // The macro data lies in bulk record j; it counts only when the
+            // record was filled as far as the macro reaches.
+            const std::uint8_t keyNumber = MacroKeyNumber(c);
+            const std::size_t length = MacroDataLength(keyNumber);
+            const std::size_t record = static_cast<std::size_t>(j) * kBulkRecordSize;
+            if (kBulkRecordDataOffset + length > kBulkRecordSize) continue;  // longer than a record holds
+            if (record + kBulkRecordDataOffset + length > bulkFilled) continue;
+            button.ButtonID = records[record] * 256 + records[record + 1];
+            button.KeyNumber = keyNumber;
+            std::memcpy(button.ButtonData, records.data() + record + kBulkRecordDataOffset, length);
+            fields.Buttons[k][j].MacroData = true;
+        }
+    }
+}
+
+bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields,
+                        const ServiceSettings& working) {
+    if (fields.Profile && image.Profile != working.Profile) return false;
+    if (fields.PollingRate && image.PollingRate != working.PollingRate) return false;
+    for (int k = 0; k < kProfileCount; ++k) {
+        const ProfileRecord& mine = image.Profiles[k];
+        const ProfileRecord& theirs = working.Profiles[k];
+        if (fields.Dpi[k] && mine.DPI != theirs.DPI) return false;
+        for (int j = 0; j < kButtonCount; ++j) {
+            const ButtonAssignment& a = mine.Buttons[j];
+            const ButtonAssignment& b = theirs.Buttons[j];
+            const ButtonFieldsRead& read = fields.Buttons[k][j];
+            if (read.ButtonFunc && a.ButtonFunc != b.ButtonFunc) return false;
+            if (!read.MacroData) continue;
+            if (a.KeyNumber != b.KeyNumber || a.ButtonID != b.ButtonID) return false;
+            if (std::memcmp(a.ButtonData, b.ButtonData, MacroDataLength(a.KeyNumber)) != 0) return false;
+        }
+    }
+    return true;
+}
+
+void AdoptDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields, ServiceSettings& working) {
+    if (fields.Profile) working.Profile = image.Profile;
+    if (fields.PollingRate) working.PollingRate = image.PollingRate;
+    for (int k = 0; k < kProfileCount; ++k) {
+        const ProfileRecord& from = image.Profiles[k];
+        ProfileRecord& to = working.Profiles[k];
+        if (fields.Dpi[k]) {
+            to.DPI = from.DPI;
+            to.XYSensitivityEnabled = 1;
+        }
+        for (int j = 0; j < kButtonCount; ++j) {
+            const ButtonAssignment& a = from.Buttons[j];
+            ButtonAssignment& b = to.Buttons[j];
+            const ButtonFieldsRead& read = fields.Buttons[k][j];
+            if (read.ButtonFunc) b.ButtonFunc = a.ButtonFunc;
+            if (!read.MacroData) continue;
+            b.KeyNumber = a.KeyNumber;
+            b.ButtonID = a.ButtonID;
+            const std::size_t length = MacroDataLength(a.KeyNumber);
+            std::memset(b.ButtonData, 0, length);
+            std::memcpy(b.ButtonData, a.ButtonData, length);
+        }
+    }
+}

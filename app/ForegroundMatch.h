@@ -1,0 +1,31 @@
+// Which profile the program in the foreground selects: plain rules over
+// the settings in memory.
+#pragma once
+
+#include "config/SettingsRecords.h"
+#include "platform/Text.h"
+
+// The service's own executable: its coming to the foreground selects nothing.
+constexpr char16_t kServiceExecutable[] = u"mousehid.exe";
+// Only these profile slots take part; 0 and 5 never do.
+constexpr int kFirstWatchedProfile = 1;
+constexpr int kLastWatchedProfile = 4;
+constexpr int kNoProfile = -1;
+
+// Case folding of file names for comparison: ASCII, Latin-1, Greek and
+// Cyrillic capitals fold to small letters, as the system's case-insensitive
+// comparison does for them.
+char16_t FoldFileNameChar(char16_t c);
+bool FileNamesEqual(const Text& a, const Text& b);
+
+// The part of a path after its last backslash or slash.
+Text FileNameOfPath(const Text& path);
+
+// The first of slots 1 to 4 whose Launch names the program, ignoring case;
+// kNoProfile when none does or when the program is the service itself.
+int ProfileForProgram(const ServiceSettings& settings, const Text& exeFileName);
+
+// The profile to make active for the program in the foreground: the matched
+// slot when it is not already active, else kNoProfile (nothing changes; in
+// particular nothing goes back to an earlier profile).
+int ProfileSwitchForProgram(const ServiceSettings& settings, const Text& exeFileName);
