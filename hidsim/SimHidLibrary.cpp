@@ -50,14 +50,19 @@ int SimHidLibrary::SetCallback(HidInputCallback callback) {
 std::vector<SimHidLibrary::Notice> SimHidLibrary::NoticesLocked(DWORD state) {
     std::vector<Notice> notices;
     for (std::size_t i = 0; i < 2; ++i) {
-        // Numbers run from 1 to 0xFFFF and start again; the bound on pending
-        // notices keeps a number from being handed out twice at once.
-        lastNotice_ = lastNotice_ >= kLastNotice ? kFirstNotice : lastNotice_ + 1;
-        if (notices_.size() >= kMaxPendingNotices) notices_.pop_front();
-        notices_.emplace_back(lastNotice_, _DEVICE_STATE{state, kCollectionIds[i], 0, kCollectionUsages[i]});
-        notices.push_back(Notice{window_, message_, lastNotice_});
+        const LPARAM number = AddNoticeLocked(_DEVICE_STATE{state, kCollectionIds[i], 0, kCollectionUsages[i]});
+        notices.push_back(Notice{window_, message_, number});
     }
     return notices;
+}
+
+LPARAM SimHidLibrary::AddNoticeLocked(const _DEVICE_STATE& record) {
+    // Numbers run from 1 to 0xFFFF and start again; the bound on pending
+    // notices keeps a number from being handed out twice at once.
+    lastNotice_ = lastNotice_ >= kLastNotice ? kFirstNotice : lastNotice_ + 1;
+    if (notices_.size() >= kMaxPendingNotices) notices_.pop_front();
+    notices_.emplace_back(lastNotice_, record);
+    return lastNotice_;
 }
 
 int SimHidLibrary::ReadNotice(LPARAM notice, _DEVICE_STATE* record) {
@@ -193,6 +198,17 @@ void SimHidLibrary::Unplug() {
     }
     for (const Notice& n : notices)
         notifier_.Post(n.Window, n.Message, kCollectionNotification, n.Number);
+}
+
+bool SimHidLibrary::Announce(const _DEVICE_STATE& record) {
+    Notice notice{};
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!registered_) return false;
+        notice = Notice{window_, message_, AddNoticeLocked(record)};
+    }
+    notifier_.Post(notice.Window, notice.Message, kCollectionNotification, notice.Number);
+    return true;
 }
 
 bool SimHidLibrary::Plugged() const {

@@ -59,6 +59,10 @@ public:
     bool Plugged() const;
     // Queues an input report for the delivery thread; false when the mouse
     // is not open (unplugged or released), in which case it is dropped.
+    // Posts a collection notification with any record to the registered
+    // window (a collection the mouse does not have, for tests of the
+    // receiver); false when no window is registered.
+    bool Announce(const _DEVICE_STATE& record);
     bool SendInputReport(std::vector<std::uint8_t> report);
     bool PressButton(int index) { return SendInputReport(SimButtonReport(index, true)); }
     bool ReleaseButton(int index) { return SendInputReport(SimButtonReport(index, false)); }
@@ -85,6 +89,8 @@ private:
     DWORD UsageOfLocked(DWORD deviceId) const;
     // Notices for both collections, pending until read.
     std::vector<Notice> NoticesLocked(DWORD state);
+    // Keeps one notice pending and gives its number.
+    LPARAM AddNoticeLocked(const _DEVICE_STATE& record);
     void Receive(DWORD usage, const BYTE* bytes, DWORD length);
     // A report to whichever collection `deviceId` names (the collection decides).
     int WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length);
