@@ -1,0 +1,268 @@
+// How the main window follows the mouse coming and going: the library's
+// collection notifications (0x502), a sibling's arrival and removal notice
+// (0x7EB) and the console's connect and disconnect (0x2B1). Each keeps
+// "Plug" in the settings file, the tray program and the configuration
+// program right.
+#include "tests/unit/app/MainWindowRig.h"
+
+#include <algorithm>
+
+#include "app/Messages.h"
+#include "device/DeviceSession.h"
+
+namespace {
+
+const std::string kIni = "C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini";
+const std::string kRead = "ReadFile " + kIni;
+const std::string kWrite = "WriteFile " + kIni;
+const std::string kTrayLaunch = "ShellExecuteW open C:\\Program Files\\Mouse\\trayicon.exe 5";
+
+std::vector<UINT> Messages(const std::vector<FakeMessage>& posted) {
+    std::vector<UINT> numbers;
+    for (const auto& m : posted) numbers.push_back(m.message);
+    return numbers;
+}
+
+using CollectionNotificationTest = MainWindowRig;
+
+TEST_F(CollectionNotificationTest, StartUpOpensTheMouseWithoutTheNotificationsReactions) {
+    // Start-up wrote Plug and started the tray itself; its open's
+    // notifications only filled the list.
+    EXPECT_EQ(Setting(u"Plug"), 1);
+    EXPECT_EQ(DeviceList.Count(), 2u);
+    EXPECT_EQ(fake.shell.ShellExecutes().size(), 1u);
+    EXPECT_TRUE(PostedTo(config).empty());
+    EXPECT_TRUE(mouse->ReceivedReports().empty()) << "no probe at start-up";
+    EXPECT_TRUE(HasDebugLine("MONITOROPEN:dwDeviceID=2a01\n"));
+    EXPECT_TRUE(HasDebugLine("MONITOROPEN:dwDeviceID=2a02\n"));
+}
+
+TEST_F(CollectionNotificationTest, UnplugAndPlugKeepPlugTheTrayAndTheConfigurationProgramRight) {
+    mouse->Unplug();
+    Pump();
+    ExpectSequence(Timeline(), {
+                                   Step("mouse unplug").At(0),
+                                   Step("PostMessageW 0x502 1 3"),
+                                   Step("PostMessageW 0x502 1 4"),
+                                   Step(kRead),
+                                   Step(kWrite),
+                                   Step("PostMessageW 0x10 0 0"),
+                                   Step("PostMessageW 0x4dd 0 0"),
+                                   Step("PostMessageW 0x4e0 0 0"),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 0);
+    EXPECT_TRUE(DeviceList.Empty());
+    EXPECT_EQ(Messages(PostedTo(tray)), std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{0x4DD, 0x4E0}));
+    EXPECT_TRUE(HasDebugLine("MONITORCLOSE:dwDeviceID=2a01\n"));
+    EXPECT_EQ(CurrentDeviceId.load(), 0x2A02u) << "the id of the last notification";
+
+    Mark();
+    fake.AdvanceClock(700);
+    mouse->Plug();
+    Pump();
+    ExpectSequence(Timeline(), {
+                                   Step("mouse plug").At(700),
+                                   Step("PostMessageW 0x502 1 5"),
+                                   Step("PostMessageW 0x502 1 6"),
+                                   Step(kRead),
+                                   Step(kWrite),
+                                   Step(kTrayLaunch).At(700),
+                                   Step("PostMessageW 0x4e0 0 0"),
+                                   Step("mouse ff01 07 80 00 00 00 00 00 00").At(700),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 1);
+    EXPECT_EQ(DeviceList.Count(), 2u);
+    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{0x4DD, 0x4E0, 0x4E0}));
+    EXPECT_EQ(fake.shell.ShellExecutes().size(), 2u) << "once at start-up, once at the plug";
+}
+
+TEST_F(CollectionNotificationTest, ACloseForAnUnknownCollectionRemovesAndSendsNothing) {
+    ASSERT_TRUE(mouse->Announce(_DEVICE_STATE{kCollectionClosed, 0x7777, 0, kCommandUsage}));
+    Mark();
+    Pump();
+    EXPECT_TRUE(Timeline().empty());
+    EXPECT_EQ(DeviceList.Count(), 2u);
+    EXPECT_TRUE(window->Device().IsOpen());
+    EXPECT_TRUE(HasDebugLine("MONITORCLOSE:dwDeviceID=7777\n"));
+}
+
+TEST_F(CollectionNotificationTest, ACloseWhenNoCollectionIsListedClearsDeviceOpenOnly) {
+    mouse->Unplug();
+    Pump();
+    ASSERT_TRUE(DeviceList.Empty());
+    ASSERT_TRUE(window->Device().IsOpen()) << "removal leaves the flag";
+    ASSERT_TRUE(mouse->Announce(_DEVICE_STATE{kCollectionClosed, kSimCommandDeviceId, 0, kCommandUsage}));
+    Mark();
+    Pump();
+    EXPECT_TRUE(Timeline().empty());
+    EXPECT_FALSE(window->Device().IsOpen());
+    // The next command's guard opens the mouse again.
+    mouse->Plug();
+    Pump();
+    Mark();
+    Send(0x4E4, 1);
+    EXPECT_EQ(Timeline({"mouse "}).front().Text, "mouse ff01 07 17 01 00 00 00 00 00")
+        << "the plug's notifications set DeviceOpen again: no reopen";
+}
+
+TEST_F(CollectionNotificationTest, AnUnknownStateDoesNothing) {
+    ASSERT_TRUE(mouse->Announce(_DEVICE_STATE{2, 0x7777, 0, kCommandUsage}));
+    Mark();
+    Pump();
+    EXPECT_TRUE(Timeline().empty());
+    EXPECT_EQ(DeviceList.Count(), 2u);
+}
+
+// Any program may post 0x502: whatever its parameters, nothing is read but
+// what the library itself announced, and each announcement only once.
+TEST_F(CollectionNotificationTest, HostileParametersReadNothingAndChangeNothing) {
+    mouse->Unplug();  // two notices the library posted, not yet handled
+    const auto posted = PostedTo(Hwnd());
+    ASSERT_EQ(posted.size(), 2u);
+    const LPARAM first = posted[0].lParam;
+    int local = 0;
+    const std::vector<std::pair<WPARAM, LPARAM>> hostile = {
+        {1, 0},
+        {1, -1},
+        {1, 0x10000 + first},
+        {1, first + 2},
+        {1, static_cast<LPARAM>(0x7FFFFFFFFFFFFFFFLL)},
+        {1, reinterpret_cast<LPARAM>(&local)},
+        {1, reinterpret_cast<LPARAM>(&DeviceList)},
+        {0, first},
+        {2, first},
+        {static_cast<WPARAM>(-1), first},
+    };
+    const std::size_t linesBefore = fake.DebugLines().size();
+    for (const auto& [w, l] : hostile) Send(kMsgDeviceNotification, w, l);
+    EXPECT_EQ(fake.DebugLines().size(), linesBefore);
+    EXPECT_EQ(DeviceList.Count(), 2u);
+    EXPECT_EQ(mouse->PendingNotices(), 2u) << "the library's own notices are still there";
+
+    Pump();  // the library's own notices
+    EXPECT_TRUE(DeviceList.Empty());
+    Mark();
+    Send(kMsgDeviceNotification, 1, first);  // replayed
+    EXPECT_TRUE(Timeline().empty());
+    EXPECT_TRUE(window->Device().IsOpen()) << "a replayed close does not count";
+}
+
+using ArrivalWithoutMouseTest = UnpluggedRig;
+
+TEST_F(ArrivalWithoutMouseTest, AMousePluggedInLaterIsOpenedAnnouncedAndProbed) {
+    EXPECT_EQ(Setting(u"Plug"), 0);
+    EXPECT_FALSE(window->Device().IsOpen());
+    Mark();
+    mouse->Plug();
+    Pump();
+    ExpectSequence(Timeline(), {
+                                   Step("mouse plug"),
+                                   Step("PostMessageW 0x502 1 1"),
+                                   Step("PostMessageW 0x502 1 2"),
+                                   Step(kRead),
+                                   Step(kWrite),
+                                   Step(kTrayLaunch),
+                                   Step("PostMessageW 0x4e0 0 0"),
+                                   Step("mouse ff01 07 80 00 00 00 00 00 00"),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 1);
+    EXPECT_TRUE(window->Device().IsOpen());
+    Mark();
+    Send(0x4E4, 1);
+    EXPECT_EQ(Timeline({"mouse "}).front().Text, "mouse ff01 07 17 01 00 00 00 00 00") << "no reopen";
+}
+
+using MouseDataTest = MainWindowRig;
+
+TEST_F(MouseDataTest, ArrivalWaitsFiveSecondsThenStartsTheTrayAndWritesPlug) {
+    WritePlug(0);
+    Mark();
+    Send(kMsgMouseData, 0xFFFE);
+    ExpectSequence(Timeline(), {
+                                   Step("Sleep 5000").At(0),
+                                   Step(kTrayLaunch).At(5000),
+                                   Step(kRead).At(5000),
+                                   Step(kWrite).At(5000),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 1);
+    EXPECT_TRUE(HasDebugLine("\t\tOnMouseData ReadData:FFFE\n"));
+    EXPECT_TRUE(HasDebugLine("arrive new device"));
+    EXPECT_TRUE(mouse->ReceivedReports().empty()) << "the mouse is not reopened here";
+}
+
+TEST_F(MouseDataTest, ArrivalDelaysEveryOtherMessageByFiveSeconds) {
+    fake.windows.PostMessageW(Hwnd(), kMsgMouseData, 0xFFFE, 0);
+    fake.windows.PostMessageW(Hwnd(), 0x4E4, 1, 0);
+    Mark();
+    Pump();
+    ExpectSequence(Timeline({"mouse "}), {Step("mouse ff01 07 17 01 00 00 00 00 00").At(5000)});
+}
+
+TEST_F(MouseDataTest, RemovalClosesTheTrayTellsTheConfigurationProgramAndWritesPlug) {
+    Send(kMsgMouseData, 0xFFFD);
+    ExpectSequence(Timeline(), {
+                                   Step("PostMessageW 0x10 0 0").At(0),
+                                   Step("PostMessageW 0x4dd 0 0").At(0),
+                                   Step(kRead),
+                                   Step(kWrite),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 0);
+    EXPECT_EQ(Messages(PostedTo(tray)), std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(Messages(PostedTo(config)), std::vector<UINT>{0x4DD});
+    EXPECT_TRUE(HasDebugLine("remove usb mouse"));
+    EXPECT_EQ(DeviceList.Count(), 2u) << "the list is the library's business";
+}
+
+TEST_F(MouseDataTest, AnyOtherCodeIsOnlyLogged) {
+    Send(kMsgMouseData, 0x1234);
+    EXPECT_TRUE(Timeline().empty());
+    EXPECT_TRUE(HasDebugLine("\t\tOnMouseData ReadData:1234\n"));
+}
+
+using ConsoleSessionTest = MainWindowRig;
+
+TEST_F(ConsoleSessionTest, DisconnectThenConnectClosesAndReopensTheMouseAndStartsTheTrayAgain) {
+    Send(WM_WTSSESSION_CHANGE, 2);
+    ExpectSequence(Timeline(), {
+                                   Step(kRead).At(0),
+                                   Step(kWrite).At(0),
+                                   Step("mouse close").At(0),
+                                   Step("PostMessageW 0x10 0 0").At(0),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 0);
+    EXPECT_TRUE(window->Device().IsOpen()) << "DeviceOpen is left as it was";
+    EXPECT_EQ(DeviceList.Count(), 2u) << "and the list";
+
+    Mark();
+    Send(WM_WTSSESSION_CHANGE, 1);
+    ExpectSequence(Timeline(), {
+                                   Step("mouse close").At(0),
+                                   Step("mouse open 1").At(0),
+                                   Step("Sleep 2000").At(0),
+                                   Step(kTrayLaunch).At(2000),
+                                   Step(kRead).At(2000),
+                                   Step(kWrite).At(2000),
+                               });
+    EXPECT_EQ(Setting(u"Plug"), 1);
+    EXPECT_EQ(DeviceList.Count(), 2u) << "refilled by this open's notifications";
+    EXPECT_TRUE(PostedTo(config).empty()) << "the open's notifications add nothing";
+    Mark();
+    Send(0x4E4, 1);
+    EXPECT_EQ(Timeline({"mouse "}).front().Text, "mouse ff01 07 17 01 00 00 00 00 00");
+}
+
+TEST_F(ConsoleSessionTest, OtherCodesDoNothing) {
+    for (WPARAM code : {0, 3, 5, 8}) Send(WM_WTSSESSION_CHANGE, code);
+    EXPECT_TRUE(Timeline().empty());
+}
+
+using ConsoleWithoutMouseTest = UnpluggedRig;
+
+TEST_F(ConsoleWithoutMouseTest, ConnectWithoutTheMouseDoesNothingMore) {
+    Send(WM_WTSSESSION_CHANGE, 1);
+    ExpectSequence(Timeline(), {Step("mouse open 0").At(0)});
+    EXPECT_EQ(Setting(u"Plug"), 0);
+}
+
+}  // namespace
