@@ -265,6 +265,11 @@ SimMemory SimHidLibrary::Memory() const {
     return mouse_.Memory();
 }
 
+void SimHidLibrary::SetReadBackAnswers(std::size_t count) {
+    std::lock_guard<std::mutex> guard(lock_);
+    mouse_.SetReadBackAnswers(count);
+}
+
 int SimHidLibrary::CallCount(WORD ordinal) const {
     std::lock_guard<std::mutex> guard(lock_);
     return ordinal <= kOrdinalReadNotice ? calls_[ordinal] : 0;

@@ -73,6 +73,8 @@ public:
     std::vector<SimReceivedReport> ReceivedReports() const;
     void ClearReceivedReports();
     SimMemory Memory() const;
+    // See SimMouse::SetReadBackAnswers.
+    void SetReadBackAnswers(std::size_t count);
     // How often an ordinal was called (accepted or not).
     int CallCount(WORD ordinal) const;
 

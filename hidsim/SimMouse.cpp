@@ -66,7 +66,7 @@ void SimMouse::ReceiveCommand(const std::uint8_t* report) {
     case kCmdStageQuery: SetReply({kCommandMarker, kCmdStageQuery, memory_.CurrentStage}, false); break;
     case kCmdReadBackRequest:
         // Four reports carry the first 32 bytes of the button table, encoded.
-        for (std::size_t k = 0; k < kReadBackReports; ++k) {
+        for (std::size_t k = 0; k < kReadBackReports && k < readBackAnswers_; ++k) {
             std::vector<std::uint8_t> frame(kSimReadBackReportLength, 0);
             frame[0] = kSimReadBackReportId;
             std::memcpy(frame.data() + 1, memory_.ButtonTable + k * kReportSize, kReportSize);

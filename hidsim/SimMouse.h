@@ -64,6 +64,10 @@ public:
     // Input reports produced by commands since the last call.
     std::vector<std::vector<std::uint8_t>> TakeProducedReports();
 
+    // How many of the four answers to a read-back request the mouse sends
+    // (fewer: a mouse that stops answering part-way).
+    void SetReadBackAnswers(std::size_t count) { readBackAnswers_ = count; }
+
     const SimMemory& Memory() const { return memory_; }
     SimMemory& Memory() { return memory_; }
 
@@ -78,4 +82,5 @@ private:
     bool hasReply_ = false;
     std::array<std::uint8_t, kReportSize> reply_{};
     std::vector<std::vector<std::uint8_t>> produced_;
+    std::size_t readBackAnswers_ = kReadBackReports;
 };

@@ -5,7 +5,6 @@
 #include "tests/unit/app/MainWindowRig.h"
 
 #include "app/Messages.h"
-#include "config/SettingsStore.h"
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsFileAccess.h"
+#include "config/SettingsStore.h"
 #include "device/DeviceList.h"
 #include "hidsim/host/SimulatedMouse.h"
 #include "platform/fake/FakePlatform.h"
