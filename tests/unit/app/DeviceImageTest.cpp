@@ -1,0 +1,278 @@
+// Decoding the read-back slots into DeviceSettingsImage, comparing it with
+// the settings and adopting it: only what was read back counts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "app/DeviceImage.h"
+#include "tests/support/SettingsSamples.h"
+
+namespace {
+
+struct EntryCase {
+    std::uint8_t t, f, c;
+    int buttonFunc;
+};
+
+TEST(DeviceImageTest, EachRuleOfTheDecodeTable) {
+    const EntryCase cases[] = {
+        {0x02, 0xF0, 0, 1},     {0x99, 0xF1, 0x55, 3}, {0, 0xF2, 0, 2},       {0, 0xF3, 0, 4},
+        {0, 0xF4, 0, 5},        {0, 0xF5, 0, 16},      {0, 0xF6, 0, 17},      {0, 0xF8, 0, 9},
+        {0, 0xF9, 0, 10},       {0x71, 5, 0, 63},      {4, 0, 0xF4, 14},      {4, 0, 0xF5, 15},
+        {4, 0, 0xCD, 24},       {4, 0, 0xB6, 28},      {4, 0, 0xB5, 27},      {4, 0, 0xE9, 25},
+        {4, 0, 0xEA, 26},       {0x73, 0, 1, 34},      {0x73, 0, 2, 35},      {0x73, 0, 3, 36},
+        {0x70, 0, 1, 61},       {0x70, 0, 2, 52},      {0x70, 0, 3, 53},      {0x0A, 0, 0xF6, 49},
+        {0x0A, 0, 0xFF, 49},    {0x53, 0, 7, 44},      {0x53, 0xF0, 0, 1},  // function rules come first
+        {4, 0xF3, 0xCD, 4},     {0x71, 0xF0, 0, 1},
+        // nothing applies
+        {0, 0, 0, -1},          {0, 0xF7, 0, -1},      {0x71, 6, 0, -1},      {4, 0, 0xE2, -1},
+        {0x73, 1, 0, -1},       {0x73, 0, 4, -1},      {0x0A, 0, 0xF5, -1},   {0x72, 0, 1, -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DecodeButtonFunction(c.t, c.f, c.c), c.buttonFunc)
+            << std::hex << int(c.t) << " " << int(c.f) << " " << int(c.c);
+}
+
+TEST(DeviceImageTest, MacroKeyNumberTruncatesTowardZeroAsAByte) {
+    EXPECT_EQ(MacroKeyNumber(0), 255);  // (0 - 2) / 2 = -1
+    EXPECT_EQ(MacroKeyNumber(1), 0);    // -1 / 2 = 0
+    EXPECT_EQ(MacroKeyNumber(2), 0);
+    EXPECT_EQ(MacroKeyNumber(3), 0);
+    EXPECT_EQ(MacroKeyNumber(4), 1);
+    EXPECT_EQ(MacroKeyNumber(255), 126);
+}
+
+// Slots with entry j holding (t, f, 0, c) and bulk record j its bytes.
+class DecodeTest : public ::testing::Test {
+protected:
+    void Entry(int slot, int j, std::uint8_t t, std::uint8_t f, std::uint8_t c) {
+        auto& bytes = slots.Short[slot];
+        bytes[4 * j] = t;
+        bytes[4 * j + 1] = f;
+        bytes[4 * j + 2] = 0;
+        bytes[4 * j + 3] = c;
+    }
+    void Record(int slot, int j, std::uint16_t id, std::initializer_list<std::uint8_t> data) {
+        auto& bytes = slots.Bulk[slot];
+        bytes[96 * j] = static_cast<std::uint8_t>(id >> 8);
+        bytes[96 * j + 1] = static_cast<std::uint8_t>(id);
+        std::size_t i = 96 * j + 2;
+        for (std::uint8_t b : data) bytes[i++] = b;
+    }
+    ServiceSettings Zero() {
+        ServiceSettings s;
+        std::memset(&s, 0, sizeof s);
+        return s;
+    }
+
+    ReadBackSlots slots;
+    DeviceImageFields fields;
+};
+
+TEST_F(DecodeTest, OnlyBytesACompletedCollectionFilledAreDecoded) {
+    for (int slot = 0; slot < 3; ++slot)
+        for (int j = 0; j < 16; ++j) Entry(slot, j, 0x02, 0xF0, 0);  // every entry: left button
+    slots.ShortFilled = {0, 32, 64};
+    ServiceSettings image = Zero();
+    DecodeDeviceButtons(slots, image, fields);
+    for (int j = 0; j < kButtonCount; ++j) {
+        SCOPED_TRACE(j);
+        EXPECT_FALSE(fields.Buttons[0][j].ButtonFunc) << "slot 0 was not filled";
+        // 32 bytes: entries 0 to 7; entry 7 is zeros after the shift.
+        EXPECT_EQ(fields.Buttons[1][j].ButtonFunc, j < 7);
+        EXPECT_EQ(image.Profiles[1].Buttons[j].ButtonFunc, j < 7 ? 1 : 0);
+        EXPECT_EQ(fields.Buttons[2][j].ButtonFunc, j != 7);
+    }
+    for (int k = 3; k < kProfileCount; ++k)
+        for (int j = 0; j < kButtonCount; ++j) EXPECT_FALSE(fields.Buttons[k][j].ButtonFunc);
+    EXPECT_FALSE(fields.Profile);
+    EXPECT_FALSE(fields.PollingRate);
+    for (bool dpi : fields.Dpi) EXPECT_FALSE(dpi);
+}
+
+TEST_F(DecodeTest, EntriesFiveAndSixComeFromSixAndSeven) {
+    Entry(1, 5, 0x04, 0, 0xCD);
+    Entry(1, 6, 0x04, 0, 0xE9);
+    Entry(1, 7, 0x04, 0, 0xEA);
+    slots.ShortFilled[1] = 64;
+    ServiceSettings image = Zero();
+    image.Profiles[1].Buttons[7].ButtonFunc = 99;
+    DecodeDeviceButtons(slots, image, fields);
+    EXPECT_EQ(image.Profiles[1].Buttons[5].ButtonFunc, 25);
+    EXPECT_EQ(image.Profiles[1].Buttons[6].ButtonFunc, 26);
+    EXPECT_EQ(image.Profiles[1].Buttons[7].ButtonFunc, 99) << "zeros: as it was";
+    EXPECT_FALSE(fields.Buttons[1][7].ButtonFunc);
+}
+
+TEST_F(DecodeTest, AnEntryNoRuleTakesLeavesTheButtonAndMarksNothing) {
+    Entry(2, 0, 0x72, 0x11, 0x22);
+    slots.ShortFilled[2] = 64;
+    ServiceSettings image = Zero();
+    image.Profiles[2].Buttons[0].ButtonFunc = 7;
+    DecodeDeviceButtons(slots, image, fields);
+    EXPECT_EQ(image.Profiles[2].Buttons[0].ButtonFunc, 7);
+    EXPECT_FALSE(fields.Any());
+}
+
+TEST_F(DecodeTest, AMacroTakesItsDataFromAFilledBulkRecordOnly) {
+    Entry(1, 2, 0x53, 0, 8);  // KeyNumber (8 - 2) / 2 = 3: six bytes
+    Entry(1, 3, 0x53, 0, 8);
+    Record(1, 2, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8});
+    Record(1, 3, 0x5678, {9, 9, 9, 9, 9, 9});
+    slots.ShortFilled[1] = 64;
+    slots.BulkFilled[1] = 96 * 3;  // records 0 to 2
+    ServiceSettings image = Zero();
+    DecodeDeviceButtons(slots, image, fields);
+    const ButtonAssignment& macro = image.Profiles[1].Buttons[2];
+    EXPECT_EQ(macro.ButtonFunc, 44);
+    EXPECT_EQ(macro.ButtonID, 0x1234);
+    EXPECT_EQ(macro.KeyNumber, 3);
+    const std::uint8_t data[8] = {1, 2, 3, 4, 5, 6, 0, 0};
+    EXPECT_EQ(std::memcmp(macro.ButtonData, data, 8), 0) << "six bytes, no more";
+    EXPECT_TRUE(fields.Buttons[1][2].MacroData);
+    EXPECT_EQ(image.Profiles[1].Buttons[3].ButtonFunc, 44);
+    EXPECT_TRUE(fields.Buttons[1][3].ButtonFunc);
+    EXPECT_FALSE(fields.Buttons[1][3].MacroData) << "record 3 was not filled";
+    EXPECT_EQ(image.Profiles[1].Buttons[3].ButtonID, 0);
+}
+
+TEST_F(DecodeTest, AMacroLongerThanItsRecordIsNotTakenAndNothingIsReadPastTheSlot) {
+    Entry(2, 9, 0x53, 0, 0);    // KeyNumber 255: 240 bytes, more than a record's 94
+    Entry(2, 8, 0x53, 0, 96);   // KeyNumber 47: 94 bytes, exactly a record's
+    for (int j = 0; j < 16; ++j) Record(2, j, 0x0101, {});
+    std::memset(slots.Bulk[2].data() + 96 * 8 + 2, 0xAB, 94);
+    slots.ShortFilled[2] = 64;
+    slots.BulkFilled[2] = 1536;
+    ServiceSettings image = Zero();
+    DecodeDeviceButtons(slots, image, fields);
+    EXPECT_TRUE(fields.Buttons[2][9].ButtonFunc);
+    EXPECT_FALSE(fields.Buttons[2][9].MacroData);
+    EXPECT_TRUE(fields.Buttons[2][8].MacroData);
+    EXPECT_EQ(image.Profiles[2].Buttons[8].KeyNumber, 47);
+    EXPECT_EQ(image.Profiles[2].Buttons[8].ButtonData[93], 0xAB);
+    EXPECT_EQ(image.Profiles[2].Buttons[8].ButtonData[94], 0);
+}
+
+TEST_F(DecodeTest, EachPassStartsFromNothingRead) {
+    Entry(1, 0, 0x02, 0xF0, 0);
+    slots.ShortFilled[1] = 32;
+    ServiceSettings image = Zero();
+    DecodeDeviceButtons(slots, image, fields);
+    EXPECT_TRUE(fields.Any());
+    slots.ShortFilled[1] = 0;
+    DecodeDeviceButtons(slots, image, fields);
+    EXPECT_FALSE(fields.Any());
+}
+
+// Compare and adopt: every field, read or not.
+class CompareAdoptTest : public ::testing::Test {
+protected:
+    ServiceSettings working = samples::FullSettings();
+    ServiceSettings image = samples::DefaultSettings();  // differs from working almost everywhere
+    DeviceImageFields fields;
+};
+
+TEST_F(CompareAdoptTest, NothingReadAgreesAndAdoptsNothing) {
+    EXPECT_TRUE(CompareDeviceImage(image, fields, working));
+    ServiceSettings adopted = working;
+    AdoptDeviceImage(image, fields, adopted);
+    EXPECT_EQ(std::memcmp(&adopted, &working, sizeof working), 0);
+}
+
+TEST_F(CompareAdoptTest, EachReadFieldIsComparedAndAdoptedAlone) {
+    struct FieldCase {
+        const char* name;
+        void (*mark)(DeviceImageFields&);
+        void (*makeEqual)(ServiceSettings& image, const ServiceSettings& working);
+        bool (*adopted)(const ServiceSettings& result, const ServiceSettings& image);
+    };
+    const FieldCase cases[] = {
+        {"Profile", [](DeviceImageFields& f) { f.Profile = true; },
+         [](ServiceSettings& i, const ServiceSettings& w) { i.Profile = w.Profile; },
+         [](const ServiceSettings& r, const ServiceSettings& i) { return r.Profile == i.Profile; }},
+        {"PollingRate", [](DeviceImageFields& f) { f.PollingRate = true; },
+         [](ServiceSettings& i, const ServiceSettings& w) { i.PollingRate = w.PollingRate; },
+         [](const ServiceSettings& r, const ServiceSettings& i) { return r.PollingRate == i.PollingRate; }},
+        {"DPI of profile 4", [](DeviceImageFields& f) { f.Dpi[4] = true; },
+         [](ServiceSettings& i, const ServiceSettings& w) { i.Profiles[4].DPI = w.Profiles[4].DPI; },
+         [](const ServiceSettings& r, const ServiceSettings& i) {
+             return r.Profiles[4].DPI == i.Profiles[4].DPI && r.Profiles[4].XYSensitivityEnabled == 1;
+         }},
+        {"ButtonFunc of 1/6", [](DeviceImageFields& f) { f.Buttons[1][6].ButtonFunc = true; },
+         [](ServiceSettings& i, const ServiceSettings& w) {
+             i.Profiles[1].Buttons[6].ButtonFunc = w.Profiles[1].Buttons[6].ButtonFunc;
+         },
+         [](const ServiceSettings& r, const ServiceSettings& i) {
+             return r.Profiles[1].Buttons[6].ButtonFunc == i.Profiles[1].Buttons[6].ButtonFunc;
+         }},
+        {"macro of 2/3", [](DeviceImageFields& f) { f.Buttons[2][3].MacroData = true; },
+         [](ServiceSettings& i, const ServiceSettings& w) {
+             const ButtonAssignment& from = w.Profiles[2].Buttons[3];
+             ButtonAssignment& to = i.Profiles[2].Buttons[3];
+             to.ButtonID = from.ButtonID;
+             to.KeyNumber = from.KeyNumber;
+             std::memcpy(to.ButtonData, from.ButtonData, sizeof to.ButtonData);
+         },
+         [](const ServiceSettings& r, const ServiceSettings& i) {
+             const ButtonAssignment& a = r.Profiles[2].Buttons[3];
+             const ButtonAssignment& b = i.Profiles[2].Buttons[3];
+             return a.ButtonID == b.ButtonID && a.KeyNumber == b.KeyNumber &&
+                    std::memcmp(a.ButtonData, b.ButtonData, std::min<std::size_t>(b.KeyNumber * 2u, 240)) == 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceImageFields one;
+        c.mark(one);
+        EXPECT_FALSE(CompareDeviceImage(image, one, working)) << "differs in that field";
+
+        ServiceSettings result = working;
+        AdoptDeviceImage(image, one, result);
+        EXPECT_TRUE(c.adopted(result, image));
+        EXPECT_TRUE(CompareDeviceImage(image, one, result)) << "agrees once adopted";
+        // Everything else is as it was.
+        ServiceSettings undone = result;
+        c.makeEqual(undone, working);
+        if (std::string(c.name) == "DPI of profile 4") undone.Profiles[4].XYSensitivityEnabled = working.Profiles[4].XYSensitivityEnabled;
+        if (std::string(c.name) == "macro of 2/3") {
+            ButtonAssignment& b = undone.Profiles[2].Buttons[3];
+            std::memcpy(b.ButtonData, working.Profiles[2].Buttons[3].ButtonData, sizeof b.ButtonData);
+        }
+        EXPECT_EQ(std::memcmp(&undone, &working, sizeof working), 0);
+
+        ServiceSettings same = image;
+        c.makeEqual(same, working);
+        EXPECT_TRUE(CompareDeviceImage(same, one, working));
+    }
+}
+
+TEST_F(CompareAdoptTest, AMacrosDataIsClearedOverItsLengthThenCopiedAndTheRestKept) {
+    fields.Buttons[0][0].MacroData = true;
+    ButtonAssignment& from = image.Profiles[0].Buttons[0];
+    from.KeyNumber = 2;
+    std::memset(from.ButtonData, 0, sizeof from.ButtonData);
+    const std::uint8_t data[4] = {0x81, 0x02, 0x04, 0x00};
+    std::memcpy(from.ButtonData, data, 4);
+    from.ButtonData[10] = 0x77;  // past its length: never taken
+    ButtonAssignment& to = working.Profiles[0].Buttons[0];
+    std::memset(to.ButtonData, 0x55, sizeof to.ButtonData);
+    AdoptDeviceImage(image, fields, working);
+    EXPECT_EQ(std::memcmp(to.ButtonData, data, 4), 0);
+    EXPECT_EQ(to.ButtonData[4], 0x55);
+    EXPECT_EQ(to.ButtonData[10], 0x55);
+    EXPECT_EQ(to.KeyNumber, 2);
+}
+
+TEST_F(CompareAdoptTest, ComparedDataEndsAtTheMacrosLength) {
+    fields.Buttons[0][0].MacroData = true;
+    ButtonAssignment& a = image.Profiles[0].Buttons[0];
+    ButtonAssignment& b = working.Profiles[0].Buttons[0];
+    a = b;
+    a.KeyNumber = b.KeyNumber = 1;
+    a.ButtonData[2] = static_cast<std::uint8_t>(b.ButtonData[2] + 1);
+    EXPECT_TRUE(CompareDeviceImage(image, fields, working));
+    a.ButtonData[1] = static_cast<std::uint8_t>(b.ButtonData[1] + 1);
+    EXPECT_FALSE(CompareDeviceImage(image, fields, working));
+}
+
+}  // namespace
