@@ -1,7 +1,7 @@
 #!/bin/bash
 # Builds the libFuzzer targets with clang in BUILD_DIR and runs each for a
 # bounded time: the settings file reads (seeded with the installed default
-# files) and the input-report callback.
+# files), the input-report callback and the main window's procedure.
 #   scripts/fuzz.sh [BUILD_DIR] [SECONDS_EACH]
 set -euo pipefail
 SOURCE_DIR="$(cd "$(dirname "$0")/.." && pwd)"
@@ -10,7 +10,7 @@ SECONDS_TO_RUN="${2:-30}"
 
 CC=clang CXX=clang++ cmake -S "$SOURCE_DIR" -B "$BUILD_DIR" -DMOUSEHID_FUZZ=ON -DMOUSEHID_BENCH=OFF \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" -j 2 --target settings_file_fuzzer input_report_fuzzer
+cmake --build "$BUILD_DIR" -j 2 --target settings_file_fuzzer input_report_fuzzer window_message_fuzzer
 
 CORPUS="$BUILD_DIR/fuzz/corpus"
 mkdir -p "$CORPUS"
@@ -24,3 +24,16 @@ mkdir -p "$REPORTS"
 echo "fuzz: input reports, ${SECONDS_TO_RUN}s"
 "$BUILD_DIR/fuzz/device/input_report_fuzzer" "$REPORTS" -max_total_time="$SECONDS_TO_RUN" -max_len=2048 \
     -print_final_stats=1 -artifact_prefix="$BUILD_DIR/fuzz/device/"
+
+WINDOW="$BUILD_DIR/fuzz/app/corpus"
+mkdir -p "$WINDOW"
+# Seeds of 18-byte records (action, selector, wParam, lParam): a forged
+# collection notice, the stage query, the read-back chain's first timer, an
+# unplug and a plug.
+printf '\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x00\x00\x00\x00' > "$WINDOW/seed-notice"
+printf '\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' > "$WINDOW/seed-stage"
+printf '\x01\x0f\x03\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x03\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' > "$WINDOW/seed-readback"
+printf '\x02\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00' > "$WINDOW/seed-plug"
+echo "fuzz: main window messages, ${SECONDS_TO_RUN}s"
+"$BUILD_DIR/fuzz/app/window_message_fuzzer" "$WINDOW" -max_total_time="$SECONDS_TO_RUN" -max_len=4096 \
+    -print_final_stats=1 -artifact_prefix="$BUILD_DIR/fuzz/app/"
