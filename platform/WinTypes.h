@@ -11,6 +11,7 @@
 #endif
 #include <windows.h>
 #include <shlobj.h>  // CSIDL_* folder ids
+#include <tlhelp32.h>  // TH32CS_SNAPPROCESS
 #else
 
 using BOOL = int;
