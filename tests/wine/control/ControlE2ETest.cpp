@@ -273,9 +273,10 @@ TEST_F(ControlE2E, AProgramNamedInALaunchThatTakesTheForegroundMakesItsProfileAc
     const Logged switched = *Last(configLog, 0x4D5);
     EXPECT_EQ(switched.wParam, 3u);
     EXPECT_EQ(Setting(L"Setting", L"Profile"), 3);
-    std::printf("foreground to 0x4D5 at the configuration program: %lld ms (%s)\n",
-                static_cast<long long>(switched.time - forward),
-                switched.time - forward < 1000 ? "foreground event" : "timer");
+    // Wine 8 sends no EVENT_SYSTEM_FOREGROUND (other out-of-context events
+    // it does): here timer 1 switches, somewhere within its 2 s.
+    std::printf("foreground to 0x4D5 at the configuration program: %lld ms\n",
+                static_cast<long long>(switched.time - forward));
 
     // Another program in front leaves the profile.
     CloseWindow(kGameTitle);
