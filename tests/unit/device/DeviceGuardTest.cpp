@@ -10,7 +10,7 @@ namespace {
 
 class UnpluggedTest : public DeviceTest {
 protected:
-    UnpluggedTest() : DeviceTest(false) {}
+    UnpluggedTest() : DeviceTest(UnpluggedMouse()) {}
 };
 
 ProfileRecord EmptyProfile() {

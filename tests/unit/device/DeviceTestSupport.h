@@ -86,7 +86,7 @@ inline void ExpectReports(const std::vector<SimReceivedReport>& actual,
 
 class DeviceTest : public ::testing::Test {
 protected:
-    explicit DeviceTest(bool plugged = true) : mouse(fake, plugged) {}
+    explicit DeviceTest(const SimMouseConfig& config = SimMouseConfig{}) : mouse(fake, config) {}
 
     void SetUp() override {
         ResetProcessState();
