@@ -99,8 +99,7 @@ LRESULT CMursohidDlg::OnCreate(WPARAM, LPARAM) {
     }
 
     WritePlug(opened != 0 ? 1 : 0);
-    const ServiceSettings validated = WorkingSettingsCopy();
-    WriteAllSettings(validated);
+    WriteAllSettingsFromRecords();
     return 0;
 }
 

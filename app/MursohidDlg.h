@@ -10,6 +10,7 @@
 #include "app/RegistryKeyHolder.h"
 #include "config/SettingsRecords.h"
 #include "device/DeviceLink.h"
+#include "device/ReadBackCollector.h"
 #include "device/ProgressSink.h"
 #include "framework/CWnd.h"
 
@@ -33,6 +34,11 @@ public:
     // SettingsLock, through copies, and never hold it across a sleep, a file
     // or a device call.
     void ReloadSettings();
+    // Writes the working record as the whole settings file, unless the
+    // records do not stand on a read of the file (it was there but could not
+    // be read, and no read has succeeded since): a full write of defaults
+    // would replace the user's profiles. Returns whether it wrote.
+    bool WriteAllSettingsFromRecords();
     ServiceSettings WorkingSettingsCopy() const;
     // Profiles[Profile] of WorkingSettings; the first slot should Profile be out of range.
     ProfileRecord ActiveProfileCopy() const;
@@ -55,6 +61,9 @@ public:
     bool ProbeDevice();
     std::int32_t ReadBackQuery();
     std::int32_t RequestReadBack();
+    // Where the four-report collection armed by RequestReadBack stands; the
+    // steps that wait for it treat EndedWithoutData as nothing read.
+    ReadBackState ShortReadBackState();
     std::int32_t ReadResolutionStage();
     std::int32_t ApplyProfileToDevice(ProgressSink* progress);
     // The input callback's routing targets (the action engine and scrolling).
@@ -75,6 +84,9 @@ public:
     std::atomic<std::int32_t> ShortReadBusy{0};
     std::atomic<std::int32_t> BulkReadBusy{0};
     mutable std::mutex SettingsLock;  // guards the three settings records
+    // The records hold what a full read of the settings file found (or the
+    // defaults of a missing file); false until then.
+    std::atomic<bool> SettingsReadFromFile{false};
     ServiceSettings SettingsSnapshot;
     ServiceSettings WorkingSettings;
     RegistryKeyHolder MouseKey;

@@ -13,6 +13,7 @@
 #include "device/DeviceCommands.h"
 #include "device/DeviceList.h"
 #include "device/InputHandling.h"
+#include "device/ReadBackCollector.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -57,11 +58,11 @@ Text MonitorLine(const char* format, LPARAM lParam) {
 }  // namespace
 
 DeviceLink CMursohidDlg::Link() {
-    return DeviceLink{m_hWnd, kMsgDeviceNotification, &InputCallback, &DeviceOpen};
+    return DeviceLink{m_hWnd, kMsgDeviceNotification, &InputCallback, &DeviceOpen, &ShortReadBusy, &BulkReadBusy};
 }
 
 std::int32_t CMursohidDlg::OpenDevice() { return ::OpenDevice(Link()); }
-std::int32_t CMursohidDlg::CloseDevice() { return ::CloseDevice(); }
+std::int32_t CMursohidDlg::CloseDevice() { return ::CloseDevice(Link()); }
 std::int32_t CMursohidDlg::SetStateByte(std::int32_t value) { return ::SetStateByte(Link(), value); }
 
 void CMursohidDlg::OnDeviceNotification(WPARAM wParam, LPARAM lParam) {
@@ -71,12 +72,16 @@ void CMursohidDlg::OnDeviceNotification(WPARAM wParam, LPARAM lParam) {
         Sys().OutputDebugStringW(MonitorLine("MONITOROPEN:dwDeviceID=%x\n", lParam));
     else if (record.State == kCollectionClosed)
         Sys().OutputDebugStringW(MonitorLine("MONITORCLOSE:dwDeviceID=%x\n", lParam));
+    // A collection going away (the mouse unplugged) takes the answers of a
+    // pending read-back with it.
+    if (record.State == kCollectionClosed) CancelReadBack(Link());
     ApplyCollectionNotification(wParam, &record, DeviceOpen);
 }
 
 std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
     ReloadSettings();
-    return ::SetPollingRate(Link(), rateIndex);
+    // The rate goes into the settings file only when the mouse is there.
+    return ::SetPollingRate(Link(), rateIndex, &WritePollingRate);
 }
 
 std::int32_t CMursohidDlg::WriteButtonTable() {
@@ -109,6 +114,8 @@ bool CMursohidDlg::ProbeDevice() { return ::ProbeDevice(); }
 std::int32_t CMursohidDlg::ReadBackQuery() { return ::ReadBackQuery(Link()); }
 std::int32_t CMursohidDlg::RequestReadBack() { return ::RequestReadBack(Link(), ShortReadBusy); }
 std::int32_t CMursohidDlg::ReadResolutionStage() { return ::ReadResolutionStage(Link()); }
+
+ReadBackState CMursohidDlg::ShortReadBackState() { return ReadBack.ShortState(ShortReadBusy, Sys().GetTickCount()); }
 
 std::int32_t CMursohidDlg::ApplyProfileToDevice(ProgressSink* progress) {
     const ProfileRecord profile = ActiveProfileCopy();

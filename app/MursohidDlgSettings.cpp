@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/MursohidDlg.h"
+#include "config/SettingsFile.h"
 #include "config/SettingsValidation.h"
 
 void CMursohidDlg::ReloadSettings() {
@@ -13,10 +14,22 @@ void CMursohidDlg::ReloadSettings() {
         *working = WorkingSettings;
         *snapshot = SettingsSnapshot;
     }
-    ::ReloadSettings(*working, *snapshot);
+    if (::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable) {
+        SettingsReadFromFile.store(true);
+    } else if (!SettingsReadFromFile.load()) {
+        // Nothing was ever read: run on the defaults, which are never written back.
+        LoadDefaultSettings(*working, *snapshot);
+    }  // else the records keep what the last read found
     std::lock_guard<std::mutex> guard(SettingsLock);
     WorkingSettings = *working;
     SettingsSnapshot = *snapshot;
+}
+
+bool CMursohidDlg::WriteAllSettingsFromRecords() {
+    if (!SettingsReadFromFile.load()) return false;
+    const auto working = std::make_unique<ServiceSettings>(WorkingSettingsCopy());
+    WriteAllSettings(*working);
+    return true;
 }
 
 ServiceSettings CMursohidDlg::WorkingSettingsCopy() const {

@@ -1,12 +1,12 @@
 #include "device/DeviceCommands.h"
 
-#include "config/SettingsFile.h"
 #include "device/ButtonCodes.h"
 #include "device/ButtonTable.h"
 #include "device/DebugLines.h"
 #include "device/DeviceList.h"
 #include "device/HidApiBinding.h"
 #include "device/HidDeviceBinding.h"
+#include "device/ReadBackCollector.h"
 #include "device/ReportFrame.h"
 #include "platform/Platform.h"
 
@@ -79,10 +79,10 @@ std::uint8_t LogoWireValue(std::int32_t ledLogoEnable) {
     return ledLogoEnable == kLogoOnValue ? kLogoOnWire : LowByte(ledLogoEnable);
 }
 
-std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r) {
+std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r, void (*storeRate)(std::int32_t r)) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
-    WritePollingRate(r);
+    if (storeRate != nullptr) storeRate(r);
     Write(MakeFrame({kCommandMarker, kCmdPollingRate, PollingRateCode(r)}));
     return 1;
 }
@@ -201,7 +201,7 @@ std::int32_t RequestReadBack(const DeviceLink& link, std::atomic<std::int32_t>& 
     Sys().SetCursor(Sys().LoadCursorW(nullptr, kCursorIdWait));
     // Armed before the request goes out: the answers come on the library's
     // thread and may arrive before the write returns.
-    shortReadBusy.store(1);
+    ReadBack.Arm(shortReadBusy, Sys().GetTickCount());
     Write(MakeFrame({kCommandMarker, kCmdReadBackRequest, kParamOne, kReadBackRequestLength}));
     return 0;
 }

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The portable reader's document: reads of names taken from the input
     // itself, and a stable saved form.
-    const IniDocument document = ParseIniDocument(bytes);
+    const AnsiCodePage& ansi = fake.SystemAnsiCodePage();
+    const IniDocument document = ParseIniDocument(bytes, ansi);
     int lookups = 0;  // bounded: each lookup scans the document
     for (const auto& section : document.sections) {
         for (const auto& entry : section.entries) {
@@ -66,8 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ReadIniBlock(document, section.name, entry.name, block, 60);
         }
     }
-    const std::string once = SaveIniDocument(ParseIniDocument(SaveIniDocument(document)));
-    const std::string twice = SaveIniDocument(ParseIniDocument(once));
+    const std::string once = SaveIniDocument(ParseIniDocument(SaveIniDocument(document, ansi), ansi), ansi);
+    const std::string twice = SaveIniDocument(ParseIniDocument(once, ansi), ansi);
     if (once != twice) std::abort();
 
     // A write through the portable writer leaves a file that reads back the value.

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/CodePage.h"
+#include "platform/FileRead.h"
 #include "platform/Text.h"
 #include "platform/WinTypes.h"
 
@@ -95,11 +97,17 @@ public:
     virtual BOOL CopyFileW(const Text& from, const Text& to, BOOL failIfExists) = 0;
     // True when a find-first-file search for the path finds an entry.
     virtual bool FindFirstFileExists(const Text& path) = 0;
-    // Whole-file access for the portable settings reader and writer.
-    virtual std::optional<std::string> ReadWholeFile(const Text& path) = 0;
+    // Whole-file access for the portable settings reader and writer. A read
+    // tells a missing file (or folder) from one that is there but could not
+    // be read.
+    virtual FileRead ReadWholeFile(const Text& path) = 0;
     virtual bool WriteWholeFile(const Text& path, const std::string& bytes) = 0;
     virtual HINSTANCE ShellExecuteW(HWND owner, const Text& verb, const Text& file,
                                     const Text& parameters, const Text& directory, int show) = 0;
+
+    // The system's ANSI code page (GetACP, MultiByteToWideChar and
+    // WideCharToMultiByte with CP_ACP).
+    virtual const AnsiCodePage& SystemAnsiCodePage() = 0;
 
     // --- registry ---
     virtual LONG RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY* result) = 0;

@@ -15,7 +15,7 @@ std::string U8(const Text& text) { return TextToUtf8(text); }
 
 }  // namespace
 
-FakePlatform::FakePlatform() = default;
+FakePlatform::FakePlatform() : codePage_(MakeTableCodePage(1252)) {}
 FakePlatform::~FakePlatform() = default;
 
 void FakePlatform::Record(const std::string& call) {
@@ -336,6 +336,10 @@ BOOL FakePlatform::CopyFileW(const Text& from, const Text& to, BOOL failIfExists
         lastError_ = ERROR_FILE_NOT_FOUND;
         return FALSE;
     }
+    if (HeldLocked(from) || HeldLocked(to)) {
+        lastError_ = ERROR_SHARING_VIOLATION;
+        return FALSE;
+    }
     if (failIfExists && files_.count(FoldPath(to))) {
         lastError_ = ERROR_ALREADY_EXISTS;
         return FALSE;
@@ -355,18 +359,23 @@ bool FakePlatform::FindFirstFileExists(const Text& path) {
     return files_.count(FoldPath(path)) > 0 || folders_.count(FoldPath(path)) > 0;
 }
 
-std::optional<std::string> FakePlatform::ReadWholeFile(const Text& path) {
+FileRead FakePlatform::ReadWholeFile(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     Record("ReadFile " + U8(path));
     auto it = files_.find(FoldPath(path));
-    if (it == files_.end()) return std::nullopt;
-    return it->second;
+    if (it == files_.end()) return FileRead{FileReadStatus::Missing, {}};
+    auto held = heldFiles_.find(FoldPath(path));
+    if (held != heldFiles_.end()) {
+        if (held->second > 0 && --held->second == 0) heldFiles_.erase(held);
+        return FileRead{FileReadStatus::Unreadable, {}};
+    }
+    return FileRead{FileReadStatus::Read, it->second};
 }
 
 bool FakePlatform::WriteWholeFile(const Text& path, const std::string& bytes) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     Record("WriteFile " + U8(path));
-    if (!FolderExists(ParentFolder(path))) return false;
+    if (!FolderExists(ParentFolder(path)) || HeldLocked(path)) return false;
     files_[FoldPath(path)] = bytes;
     fileNames_[FoldPath(path)] = path;
     return true;
@@ -378,6 +387,19 @@ HINSTANCE FakePlatform::ShellExecuteW(HWND owner, const Text& verb, const Text& 
     Record("ShellExecuteW " + U8(verb) + " " + U8(file) + " " + std::to_string(show));
     shellExecutes_.push_back(FakeShellExecute{owner, verb, file, parameters, directory, show, now_});
     return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(42));
+}
+
+const AnsiCodePage& FakePlatform::SystemAnsiCodePage() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    return *codePage_;
+}
+
+bool FakePlatform::SetAnsiCodePage(unsigned identifier) {
+    std::unique_ptr<AnsiCodePage> codePage = MakeTableCodePage(identifier);
+    if (!codePage) return false;
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    codePage_ = std::move(codePage);
+    return true;
 }
 
 // --- registry ---
@@ -431,6 +453,19 @@ void FakePlatform::AddFolder(const Text& path) {
         folder = folder.substr(0, slash);
     }
 }
+
+void FakePlatform::HoldFile(const Text& path, int failedReads) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    if (failedReads == 0) return;
+    heldFiles_[FoldPath(path)] = failedReads < 0 ? -1 : failedReads;
+}
+
+void FakePlatform::ReleaseFile(const Text& path) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    heldFiles_.erase(FoldPath(path));
+}
+
+bool FakePlatform::HeldLocked(const Text& path) const { return heldFiles_.count(FoldPath(path)) > 0; }
 
 void FakePlatform::RemoveFile(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(lock_);

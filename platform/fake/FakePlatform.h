@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
@@ -103,10 +104,11 @@ public:
     int SHCreateDirectoryExW(const Text& path) override;
     BOOL CopyFileW(const Text& from, const Text& to, BOOL failIfExists) override;
     bool FindFirstFileExists(const Text& path) override;
-    std::optional<std::string> ReadWholeFile(const Text& path) override;
+    FileRead ReadWholeFile(const Text& path) override;
     bool WriteWholeFile(const Text& path, const std::string& bytes) override;
     HINSTANCE ShellExecuteW(HWND owner, const Text& verb, const Text& file, const Text& parameters,
                             const Text& directory, int show) override;
+    const AnsiCodePage& SystemAnsiCodePage() override;
 
     LONG RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY* result) override;
     LONG RegCreateKeyW(HKEY root, const Text& subKey, HKEY* result) override;
@@ -130,6 +132,14 @@ public:
     void AddFile(const Text& path, const std::string& bytes);
     void AddFolder(const Text& path);
     void RemoveFile(const Text& path);
+    // Another program holds the file open without sharing: reads of it fail
+    // as "could not be read" and writes to it fail. The hold ends after
+    // `failedReads` reads, or with ReleaseFile when that is negative.
+    void HoldFile(const Text& path, int failedReads = -1);
+    void ReleaseFile(const Text& path);
+    // The system's ANSI code page; false (and no change) for one without tables.
+    // 1252 until set.
+    bool SetAnsiCodePage(unsigned identifier);
     // A top-level window of another program; messages posted to it are recorded.
     HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
     // A loadable module with named and ordinal exports.
@@ -177,6 +187,7 @@ private:
     static Text FoldPath(const Text& path);
     static Text ParentFolder(const Text& path);
     FakeWindow* FindWindowLocked(HWND hwnd);
+    bool HeldLocked(const Text& path) const;
 
     mutable std::recursive_mutex lock_;
     std::uint64_t now_ = 0;
@@ -208,6 +219,8 @@ private:
     std::map<Text, Text> fileNames_;           // folded path -> path as written
     std::set<Text> folders_;                   // folded paths without trailing backslash
     std::vector<FakeShellExecute> shellExecutes_;
+    std::map<Text, int> heldFiles_;            // folded path -> reads left to fail (negative: until released)
+    std::unique_ptr<AnsiCodePage> codePage_;
 
     std::set<std::pair<std::uintptr_t, Text>> registryKeys_;
     std::set<HKEY> openRegistryKeys_;

@@ -133,16 +133,27 @@ bool Win32Platform::FindFirstFileExists(const Text& path) {
     return true;
 }
 
-std::optional<std::string> Win32Platform::ReadWholeFile(const Text& path) {
+FileRead Win32Platform::ReadWholeFile(const Text& path) {
     HANDLE file = ::CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::string bytes;
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return FileRead{missing ? FileReadStatus::Missing : FileReadStatus::Unreadable, {}};
+    }
+    FileRead read{FileReadStatus::Read, {}};
     char chunk[65536];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+            read = FileRead{FileReadStatus::Unreadable, {}};
+            break;
+        }
+        if (got == 0) break;
+        read.Bytes.append(chunk, got);
+    }
     ::CloseHandle(file);
-    return bytes;
+    return read;
 }
 
 bool Win32Platform::WriteWholeFile(const Text& path, const std::string& bytes) {

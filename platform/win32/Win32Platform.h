@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32CodePage.h"
 
 class Win32Platform final : public Platform {
 public:
@@ -39,7 +40,7 @@ public:
     int SHCreateDirectoryExW(const Text& path) override;
     BOOL CopyFileW(const Text& from, const Text& to, BOOL failIfExists) override;
     bool FindFirstFileExists(const Text& path) override;
-    std::optional<std::string> ReadWholeFile(const Text& path) override;
+    FileRead ReadWholeFile(const Text& path) override;
     bool WriteWholeFile(const Text& path, const std::string& bytes) override;
     HINSTANCE ShellExecuteW(HWND owner, const Text& verb, const Text& file, const Text& parameters,
                             const Text& directory, int show) override;
@@ -67,6 +68,10 @@ public:
     BOOL WritePrivateProfileStructW(const Text& section, const Text& key, const void* buffer,
                                     UINT size, const Text& path) override;
     bool ReplaceWholeFile(const Text& path, const std::string& bytes) override;
+    const AnsiCodePage& SystemAnsiCodePage() override { return codePage_; }
+
+private:
+    Win32AnsiCodePage codePage_;
 };
 
 // Win32 wide strings and our UTF-16 text are the same 16-bit units.

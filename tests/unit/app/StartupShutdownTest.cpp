@@ -7,7 +7,10 @@
 #include "app/MursohidDlg.h"
 #include "app/ProcessState.h"
 #include "app/ServiceNames.h"
+#include "device/DeviceList.h"
 #include "device/HidApiBinding.h"
+#include "device/HidDeviceBinding.h"
+#include "device/ReadBackCollector.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace {
@@ -30,6 +33,10 @@ class ServiceShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
         SetPlatform(&fake);
+        // The device link's process-wide state, as a fresh process has it.
+        ResetHidDeviceBinding();
+        DeviceList.Clear();
+        ReadBack.Reset();
         fake.SetModuleFileName(kExe);
         g_savePcTimerCalls = 0;
         std::memset(g_savePcTimerBytes, 0xAA, sizeof g_savePcTimerBytes);

@@ -107,7 +107,7 @@ TEST_F(SettingsFileTest, FullWriteIsFourHundredTenWritesInOrderAndSkipsSlotZero)
     }
     // On a new file the sections appear in the order of their first write.
     std::vector<Text> names;
-    for (const auto& section : ParseIniDocument(SettingsFile()).sections)
+    for (const auto& section : ParseIniDocument(SettingsFile(), fake.SystemAnsiCodePage()).sections)
         if (!section.name.empty()) names.push_back(section.name);
     ASSERT_EQ(names.size(), 1u + 5u * 11u);
     EXPECT_EQ(names[0], u"Setting");
@@ -138,7 +138,7 @@ TEST_F(SettingsFileTest, MissingModeIsWrittenBackAsMinusOne) {
     ReloadSettings(working, snapshot);
     EXPECT_EQ(working.Mode, -1);
     WriteAllSettings(working);
-    EXPECT_EQ(ReadIniString(ParseIniDocument(SettingsFile()), u"Setting", u"Mode", u"", 100), u"-1");
+    EXPECT_EQ(ReadIniString(ParseIniDocument(SettingsFile(), fake.SystemAnsiCodePage()), u"Setting", u"Mode", u"", 100), u"-1");
 }
 
 TEST_F(SettingsFileTest, OneByteFieldsKeepTheLowEightBits) {
