@@ -99,4 +99,17 @@ TEST(IniDocument, ABlockLeavesTheBufferAloneUnlessTaken) {
     EXPECT_EQ(buffer[2], 3);
 }
 
+TEST(IniDocument, ABlockWithAnythingAfterItsDigitsIsNotTaken) {
+    const IniDocument document = ParseIniDocument(
+        "[s]\r\nok=01020306  \r\nextra=010203060\r\nword=01020306 x\r\nletter=0G10\r\n");
+    std::uint8_t buffer[3] = {9, 9, 9};
+    EXPECT_FALSE(ReadIniBlock(document, u"s", u"extra", buffer, 3));
+    EXPECT_FALSE(ReadIniBlock(document, u"s", u"word", buffer, 3));
+    EXPECT_FALSE(ReadIniBlock(document, u"s", u"letter", buffer, 1));
+    EXPECT_EQ(buffer[0], 9);
+    // Blanks at the end of a line are not part of its value.
+    EXPECT_TRUE(ReadIniBlock(document, u"s", u"ok", buffer, 3));
+    EXPECT_EQ(buffer[0], 1);
+}
+
 }  // namespace

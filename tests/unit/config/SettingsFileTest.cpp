@@ -78,12 +78,13 @@ TEST_F(SettingsFileTest, DamagedBlocksKeepThePreviousButtonData) {
     const std::string shortBlock = good.substr(0, 100);
     PutSettingsFile("[Setting]\r\nProfile=1\r\n[GROUP1]\r\nButtonAssigned1_1=" + good +
                     "\r\nButtonAssigned1_2=" + badSum + "\r\nButtonAssigned1_3=" + shortBlock +
-                    "\r\nButtonAssigned1_4=" + good.substr(0, 10) + "ZZ" + good.substr(12) + "\r\n");
+                    "\r\nButtonAssigned1_4=" + good.substr(0, 10) + "ZZ" + good.substr(12) +
+                    "\r\nButtonAssigned1_5=" + good + "0" + "\r\nButtonAssigned1_6=" + good + " x" + "\r\n");
     ServiceSettings s = samples::FullSettings();
     const ServiceSettings before = s;
     ReloadActiveProfile(s);
     EXPECT_EQ(std::memcmp(s.Profiles[1].Buttons[0].ButtonData, fresh, kButtonDataSize), 0);
-    for (int b = 1; b < 4; ++b)
+    for (int b = 1; b < 6; ++b)
         EXPECT_EQ(std::memcmp(s.Profiles[1].Buttons[b].ButtonData, before.Profiles[1].Buttons[b].ButtonData,
                               kButtonDataSize), 0) << "button " << b + 1;
 }

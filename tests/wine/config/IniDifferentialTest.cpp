@@ -19,7 +19,13 @@
 
 namespace {
 
-enum class Kind { GetInt, GetString, GetBlock, WriteInt, WriteString, WriteBlock, WriteAll, ReadAll, ReloadActive };
+enum class Kind {
+    GetInt, GetString, GetBlock, WriteInt, WriteString, WriteBlock,
+    WriteAll, WriteAllTexts, ReadAll, ReloadActive
+};
+
+// The full record with words of the system's ANSI code page in every text field.
+ServiceSettings TextsOfTheCodePage() { return samples::SettingsWithTexts(samples::WordOfCodePage(::GetACP())); }
 
 struct Op {
     Kind kind;
@@ -149,6 +155,12 @@ std::vector<Case> Cases() {
                      {Whole(Kind::WriteAll), Whole(Kind::ReadAll), Whole(Kind::ReloadActive)}});
     cases.push_back({"full write over a full file", true, FullSettingsFile(),
                      {Whole(Kind::ReadAll), Whole(Kind::WriteAll), Whole(Kind::ReloadActive)}});
+    const Text word = samples::WordOfCodePage(::GetACP());
+    cases.push_back({"texts of the system's code page in every text field", false, "",
+                     {Whole(Kind::WriteAllTexts), Whole(Kind::ReadAll), Whole(Kind::ReloadActive),
+                      Whole(Kind::WriteAll), Whole(Kind::ReadAll), Whole(Kind::WriteAllTexts),
+                      GetString(u"GROUP3", u"Name"), GetString(u"ButtonAssigned5_10", u"Path"),
+                      WriteString(u"GROUP0", u"Name", word), GetString(u"GROUP0", u"Name")}});
     cases.push_back({"full write over the installed defaults", true, "",  // filled in by the test
                      {Whole(Kind::ReadAll), Whole(Kind::WriteAll), Whole(Kind::ReadAll)}});
     return cases;
@@ -192,6 +204,9 @@ std::string Apply(IniFile& file, const Op& op) {
         return "";
     case Kind::WriteAll:
         WriteAllSettings(file, samples::FullSettings());
+        return "";
+    case Kind::WriteAllTexts:
+        WriteAllSettings(file, TextsOfTheCodePage());
         return "";
     case Kind::ReadAll:
     case Kind::ReloadActive: {
@@ -267,6 +282,35 @@ TEST_F(IniDifferential, PortableAndPlatformReadAndWriteAlike) {
             SCOPED_TRACE("step " + std::to_string(i));
             EXPECT_EQ(Apply(portable, testCase.ops[i]), Apply(native, testCase.ops[i]));
             EXPECT_EQ(Hex(ReadDisk(portablePath)), Hex(ReadDisk(platformPath)));
+        }
+    }
+}
+
+// Under a code page of its own the texts come back from the file exactly as
+// they were written: the code page holds them, and the portable reader decodes
+// them as the platform does.
+TEST_F(IniDifferential, TextsOfTheSystemCodePageSurviveAFullWriteAndRead) {
+    const std::wstring path = ScratchFolder() + L"texts.ini";
+    ::DeleteFileW(path.c_str());
+    const ServiceSettings written = TextsOfTheCodePage();
+    PlatformIniFile native(Text(reinterpret_cast<const char16_t*>(path.c_str())));
+    WriteAllSettings(native, written);
+    WriteProfileSlot(native, 0, written.Profiles[0]);
+    ASSERT_NE(ReadDisk(path).substr(0, 2), "\xFF\xFE") << "an ANSI file";
+    PortableIniFile portable(Text(reinterpret_cast<const char16_t*>(path.c_str())));
+    ServiceSettings read = samples::DefaultSettings();
+    ReadAllSettings(portable, read);
+    for (int k = 0; k < kProfileCount; ++k) {
+        SCOPED_TRACE("slot " + std::to_string(k));
+        const ProfileRecord& w = written.Profiles[k];
+        const ProfileRecord& r = read.Profiles[k];
+        EXPECT_EQ(TextToUtf8(TextFromField(r.Name, kNameLength)), TextToUtf8(TextFromField(w.Name, kNameLength)));
+        EXPECT_EQ(TextToUtf8(TextFromField(r.Launch, kLaunchLength)), TextToUtf8(TextFromField(w.Launch, kLaunchLength)));
+        for (int b = 0; b < kButtonCount; ++b) {
+            EXPECT_EQ(TextToUtf8(TextFromField(r.Buttons[b].MacroName, kMacroNameLength)),
+                      TextToUtf8(TextFromField(w.Buttons[b].MacroName, kMacroNameLength)));
+            EXPECT_EQ(TextToUtf8(TextFromField(r.Buttons[b].Path, kPathLength)),
+                      TextToUtf8(TextFromField(w.Buttons[b].Path, kPathLength)));
         }
     }
 }

@@ -122,4 +122,41 @@ TEST_F(SettingsStartupE2E, InstalledDefaultsAreWrittenBackUnchangedWithoutMouse)
     EXPECT_EQ(ReadFile(ini), before);
 }
 
+// Another program holds the settings file open without sharing while the
+// service starts: the service retries for a short time, then runs on the
+// defaults without writing them over the user's file.
+TEST_F(SettingsStartupE2E, FileHeldOpenDuringStartUpIsLeftAsItWas) {
+    Set(L"GROUP1", L"Name", L"Mine");
+    Set(L"Setting", L"Plug", L"1");
+    const std::string before = ReadFile(ini);
+    Process holder = Start(folder + L"\\filehold.exe", L"\"" + ini + L"\" 60000");
+    ASSERT_NE(holder.handle, nullptr);
+    // Held once an open for reading is refused.
+    bool held = false;
+    for (int i = 0; i < 250 && !held; ++i) {
+        HANDLE probe = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) held = GetLastError() == ERROR_SHARING_VIOLATION;
+        else CloseHandle(probe);
+        if (!held) Sleep(20);
+    }
+    ASSERT_TRUE(held) << "filehold.exe did not take the file";
+
+    RunningService service = StartService(folder);
+    ASSERT_NE(service.window, nullptr);
+    DWORD_PTR result = 0;  // returns once the creation handler has finished
+    ASSERT_TRUE(SendMessageTimeoutW(service.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result));
+    holder.Kill();  // the file is free again
+    holder.Wait(5000);
+    holder.Release();
+    EXPECT_EQ(ReadFile(ini), before);
+    EXPECT_TRUE(service.process.Running()) << "the service still runs";
+    EXPECT_EQ(FindWindowW(nullptr, kServiceTitle), service.window);
+
+    DWORD exitCode = 1;
+    ASSERT_TRUE(CloseService(service, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadFile(ini), before) << "nothing written at shut-down either";
+}
+
 }  // namespace
