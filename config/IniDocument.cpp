@@ -175,8 +175,10 @@ std::int32_t ReadIniInt(const IniDocument& document, const Text& section, const 
 
 bool ReadIniBlock(const IniDocument& document, const Text& section, const Text& key, void* buffer,
                   std::size_t size) {
-    const Text text = ReadIniString(document, section, key, Text(), IniBlockReadRoom(size));
-    const auto bytes = DecodeIniBlock(text, size);
+    // The stored value itself: quotes around it are not taken off for a block.
+    const IniEntry* entry = FindIniEntry(document, section, key);
+    if (entry == nullptr || !entry->hasValue) return false;
+    const auto bytes = DecodeIniBlock(entry->value, size);
     if (!bytes) return false;
     if (size > 0) std::memcpy(buffer, bytes->data(), size);
     return true;

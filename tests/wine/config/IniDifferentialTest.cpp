@@ -224,7 +224,8 @@ std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(),
 // Whole files on disk, through the same platform code the service uses.
 std::string ReadDisk(const std::wstring& path) {
     Win32Platform disk;
-    return disk.ReadWholeFile(FromWide(path.c_str())).value_or("<none>");
+    const FileRead read = disk.ReadWholeFile(FromWide(path.c_str()));
+    return read.Status == FileReadStatus::Read ? read.Bytes : "<none>";
 }
 
 void WriteDisk(const std::wstring& path, const std::string& bytes) {
@@ -330,6 +331,22 @@ TEST_F(IniDifferential, PlatformRefusesABlockWithAWrongChecksum) {
     std::memset(buffer, 9, sizeof buffer);
     EXPECT_FALSE(file.GetBlock(u"s", u"bad", buffer, 3));
     EXPECT_EQ(buffer[0], 9);
+}
+
+// The platform's block reader takes a value with one digit too many (it
+// halves the length, rounding down): the accessor refuses such a block, as
+// the portable reader does, because the file holds something else there.
+TEST_F(IniDifferential, AccessorRefusesTheBlocksThePlatformReaderIsLaxAbout) {
+    const std::wstring path = ScratchFolder() + L"lax.ini";
+    WriteDisk(path, "[s]\r\nodd=010203060\r\nok=01020306\r\n");
+    std::uint8_t buffer[3] = {9, 9, 9};
+    EXPECT_TRUE(::GetPrivateProfileStructW(L"s", L"odd", buffer, 3, path.c_str()));
+    PlatformIniFile file(Text(reinterpret_cast<const char16_t*>(path.c_str())));
+    std::memset(buffer, 9, sizeof buffer);
+    EXPECT_FALSE(file.GetBlock(u"s", u"odd", buffer, 3));
+    EXPECT_EQ(buffer[0], 9);
+    EXPECT_TRUE(file.GetBlock(u"s", u"ok", buffer, 3));
+    EXPECT_EQ(buffer[2], 3);
 }
 
 }  // namespace
