@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes as config.ini to the portable INI reader and to the
-// settings reads, on the fake platform. Checks that nothing reads or writes
+// settings reads, on the fake platform, under one of its ANSI code pages. Checks that nothing reads or writes
 // out of bounds (sanitizers), that every text field stays terminated inside
 // its array, and that the saved form of a file is stable once normalised.
 #include <cstddef>
@@ -38,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakePlatform fake;
     SetPlatform(&fake);
     fake.SetAppDataFolder(Text(u"C:\\users\\fuzz\\AppData\\Roaming"));
+    // The system's ANSI code page, taken from the input's length: single-byte
+    // Western and Cyrillic, and the double-byte Japanese one.
+    static constexpr unsigned kCodePages[] = {1252, 1251, 932};
+    fake.SetAnsiCodePage(kCodePages[size % 3]);
     ResolveFolders();
     fake.AddFolder(DataFolder());
     const std::string bytes(reinterpret_cast<const char*>(data), size);

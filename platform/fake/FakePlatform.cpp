@@ -15,7 +15,7 @@ std::string U8(const Text& text) { return TextToUtf8(text); }
 
 }  // namespace
 
-FakePlatform::FakePlatform() : codePage_(MakeTableCodePage(1252)) {}
+FakePlatform::FakePlatform() { SetAnsiCodePage(1252); }
 FakePlatform::~FakePlatform() = default;
 
 void FakePlatform::Record(const std::string& call) {
@@ -395,10 +395,14 @@ const AnsiCodePage& FakePlatform::SystemAnsiCodePage() {
 }
 
 bool FakePlatform::SetAnsiCodePage(unsigned identifier) {
-    std::unique_ptr<AnsiCodePage> codePage = MakeTableCodePage(identifier);
-    if (!codePage) return false;
     std::lock_guard<std::recursive_mutex> guard(lock_);
-    codePage_ = std::move(codePage);
+    std::unique_ptr<AnsiCodePage>& kept = codePages_[identifier];
+    if (!kept) kept = MakeTableCodePage(identifier);
+    if (!kept) {
+        codePages_.erase(identifier);
+        return false;
+    }
+    codePage_ = kept.get();
     return true;
 }
 

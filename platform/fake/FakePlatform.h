@@ -137,8 +137,9 @@ public:
     // `failedReads` reads, or with ReleaseFile when that is negative.
     void HoldFile(const Text& path, int failedReads = -1);
     void ReleaseFile(const Text& path);
-    // The system's ANSI code page; false (and no change) for one without tables.
-    // 1252 until set.
+    // The system's ANSI code page; false (and no change) for one without
+    // tables. 1252 until set. Code pages handed out stay valid until the
+    // fake ends.
     bool SetAnsiCodePage(unsigned identifier);
     // A top-level window of another program; messages posted to it are recorded.
     HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
@@ -220,7 +221,8 @@ private:
     std::set<Text> folders_;                   // folded paths without trailing backslash
     std::vector<FakeShellExecute> shellExecutes_;
     std::map<Text, int> heldFiles_;            // folded path -> reads left to fail (negative: until released)
-    std::unique_ptr<AnsiCodePage> codePage_;
+    std::map<unsigned, std::unique_ptr<AnsiCodePage>> codePages_;  // every one set so far
+    const AnsiCodePage* codePage_ = nullptr;
 
     std::set<std::pair<std::uintptr_t, Text>> registryKeys_;
     std::set<HKEY> openRegistryKeys_;
