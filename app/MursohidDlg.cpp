@@ -100,7 +100,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     }
 
     WritePlug(opened != 0 ? 1 : 0);
-    WriteAllSettings(state_->Settings.Working());
+    state_->Settings.WriteAllSettings();
     return 0;
 }
 
@@ -138,9 +138,8 @@ void CMursohidDlg::ReloadSettings() { state_->Settings.ReloadSettings(); }
 
 std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
     ReloadSettings();
-    const std::int32_t sent = state_->Device.SetPollingRate(rateIndex);
-    if (sent == 1) WritePollingRate(rateIndex);
-    return sent;
+    // The rate goes into the settings file only when the mouse is there.
+    return state_->Device.SetPollingRate(rateIndex, &WritePollingRate);
 }
 
 void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {

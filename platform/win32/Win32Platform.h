@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Input.h"
 #include "platform/win32/Win32PreciseClock.h"
 
@@ -22,6 +23,10 @@ public:
     void* GetProcAddress(HMODULE module, const char* name) override;
     void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
     Text GetModuleFileNameW() override;
+    const AnsiCodePage& SystemAnsiCodePage() override { return codePage_; }
+
+private:
+    Win32AnsiCodePage codePage_;
 };
 
 class Win32Windows final : public WindowServices {
