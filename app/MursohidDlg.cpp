@@ -114,7 +114,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     }
 
     WritePlug(opened != 0 ? 1 : 0);
-    WriteAllSettings(state_->Settings.Working());
+    state_->Settings.WriteAllSettings();
     return 0;
 }
 
@@ -158,9 +158,8 @@ void CMursohidDlg::ReloadSettings() { state_->Settings.ReloadSettings(); }
 
 std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
     ReloadSettings();
-    const std::int32_t sent = state_->Device.SetPollingRate(rateIndex);
-    if (sent == 1) WritePollingRate(rateIndex);
-    return sent;
+    // The rate goes into the settings file only when the mouse is there.
+    return state_->Device.SetPollingRate(rateIndex, &WritePollingRate);
 }
 
 void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {
@@ -168,7 +167,10 @@ void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD
     const bool shortBefore = device.ShortReadPending();
     const bool bulkBefore = device.BulkReadPending();
     device.HandleInputReport(&state_->Routes, identifier, report, length);
-    state_->ReadBackProgress.ReportHandled(ReadBackCollection::Short, shortBefore, device.ShortReadPending());
+    // Only the last of the four answers completes the collection; a report
+    // that comes too late ends it without data.
+    const bool shortComplete = !device.ShortReadPending() && device.ShortReadBackState() == ReadBackState::Complete;
+    state_->ReadBackProgress.ReportHandled(ReadBackCollection::Short, shortBefore, !shortComplete);
     state_->ReadBackProgress.ReportHandled(ReadBackCollection::Bulk, bulkBefore, device.BulkReadPending());
 }
 

@@ -25,7 +25,10 @@ bool CMursohidDlg::HandleReadBackTimer(UINT_PTR timerId) {
     if (step == nullptr) return false;
     DeviceSession& device = state_->Device;
     const bool shortCollection = step->WaitsFor == ReadBackCollection::Short;
-    const bool busy = shortCollection ? device.ShortReadPending() : device.BulkReadPending();
+    // Asking the collector also ends a four-report collection whose answers
+    // are overdue; the step then goes on with nothing read.
+    const bool busy = shortCollection ? device.ShortReadBackState() == ReadBackState::Pending
+                                      : device.BulkReadPending();
     const CollectionWait wait = state_->ReadBackProgress.Take(step->WaitsFor, busy);
     if (wait == CollectionWait::Busy) return true;  // the timer stays: tried again in 100 ms
 
@@ -64,7 +67,7 @@ LRESULT CMursohidDlg::OnAdoptDeviceImage(UINT, WPARAM, LPARAM, BOOL&) {
     const ServiceSettings image = state_->Settings.DeviceImage();
     const DeviceImageFields fields = state_->ImageFields;
     state_->Settings.UpdateWorking([&](ServiceSettings& working) { AdoptDeviceImage(image, fields, working); });
-    WriteAllSettings(state_->Settings.Working());
+    state_->Settings.WriteAllSettings();
     state_->Settings.CopyWorkingToSnapshot();
     PostToSibling(kReadBackProgramTitle, kNotifyDeviceImageAdopted, 0);
     return 0;

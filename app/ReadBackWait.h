@@ -1,9 +1,8 @@
 // The one place where the read-back chain learns whether a collection it
 // waits for has ended, and whether it ended with the mouse's answers. The
-// input thread tells of every collection that completed (the flag cleared
-// by the last answering report); the main thread asks. A collection that is
-// ended without its answers (the flag cleared by anything else) counts as
-// nothing read.
+// input thread tells of every collection that completed (its last answer
+// handled); the main thread asks. A collection that ended any other way
+// (overdue answers, the mouse closed or gone) counts as nothing read.
 #pragma once
 
 #include <atomic>
@@ -19,7 +18,8 @@ enum class CollectionWait {
 
 class ReadBackWait {
 public:
-    // Input thread, around the handling of one report: the flag before and after.
+    // Input thread, around the handling of one report: busy before, and
+    // still busy or ended without its answers after.
     void ReportHandled(ReadBackCollection which, bool busyBefore, bool busyAfter);
     // Main thread: what a step sees with the flag as it is now. A completed
     // collection is handed to one step only.

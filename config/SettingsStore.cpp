@@ -26,7 +26,14 @@ void SettingsStore::ReloadSettings() {
         *working = records_->WorkingSettings;
         *snapshot = records_->SettingsSnapshot;
     }
-    ::ReloadSettings(*working, *snapshot);
+    if (::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable) {
+        readFromFile_.store(true);
+    } else if (!readFromFile_.load()) {
+        // Nothing was ever read: run on the defaults, which are never written back.
+        LoadDefaultSettings(*working, *snapshot);
+    } else {
+        return;  // the records keep what the last read found
+    }
     std::lock_guard<std::mutex> guard(lock_);
     records_->WorkingSettings = *working;
     records_->SettingsSnapshot = *snapshot;
@@ -34,9 +41,16 @@ void SettingsStore::ReloadSettings() {
 
 void SettingsStore::ReloadActiveProfile() {
     auto working = std::make_unique<ServiceSettings>(Working());
-    ::ReloadActiveProfile(*working);
+    if (::ReloadActiveProfile(*working) == FileReadStatus::Unreadable) return;
     std::lock_guard<std::mutex> guard(lock_);
     records_->WorkingSettings = *working;
+}
+
+bool SettingsStore::WriteAllSettings() {
+    if (!readFromFile_.load()) return false;
+    const auto working = std::make_unique<ServiceSettings>(Working());
+    ::WriteAllSettings(*working);
+    return true;
 }
 
 ServiceSettings SettingsStore::Working() const {

@@ -6,6 +6,7 @@
 // device call.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -20,10 +21,20 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Reads the whole settings file into WorkingSettings and validates it
-    // through SettingsSnapshot.
+    // through SettingsSnapshot. A file that is there but cannot be read
+    // leaves the records as the last read found them, or on the defaults
+    // when no read has succeeded yet.
     void ReloadSettings();
     // Re-reads the Setting section and the active profile into WorkingSettings.
     void ReloadActiveProfile();
+    // Writes WorkingSettings as the whole settings file, unless the records
+    // do not stand on a read of the file (it was there but could not be
+    // read, and no read has succeeded since): a full write of defaults would
+    // replace the user's profiles. Returns whether it wrote.
+    bool WriteAllSettings();
+    // The records hold what a read of the file found (or the defaults of a
+    // missing file).
+    bool ReadFromFile() const { return readFromFile_.load(); }
 
     ServiceSettings Working() const;
     ServiceSettings Snapshot() const;
@@ -57,5 +68,6 @@ public:
 private:
     struct Records;
     mutable std::mutex lock_;
+    std::atomic<bool> readFromFile_{false};
     std::unique_ptr<Records> records_;
 };

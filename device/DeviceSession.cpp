@@ -1,17 +1,24 @@
 #include "device/DeviceSession.h"
 
+#include "platform/Platform.h"
+
 void DeviceSession::Bind(HWND window, UINT message, HidInputCallback callback) {
     window_ = window;
     message_ = message;
     callback_ = callback;
 }
 
-DeviceLink DeviceSession::Link() { return DeviceLink{window_, message_, callback_, &DeviceOpen}; }
+DeviceLink DeviceSession::Link() {
+    return DeviceLink{window_, message_, callback_, &DeviceOpen, &ShortReadBusy, &BulkReadBusy};
+}
 
 std::int32_t DeviceSession::OpenDevice() { return ::OpenDevice(Link()); }
-std::int32_t DeviceSession::CloseDevice() { return ::CloseDevice(); }
+std::int32_t DeviceSession::CloseDevice() { return ::CloseDevice(Link()); }
 
 CollectionChange DeviceSession::ApplyCollectionNotification(WPARAM wParam, const _DEVICE_STATE* record) {
+    // A collection going away (the mouse unplugged) takes the answers of a
+    // pending read-back with it.
+    if (record != nullptr && record->State == kCollectionClosed) CancelReadBack(Link());
     return ::ApplyCollectionNotification(wParam, record, DeviceOpen);
 }
 
@@ -20,8 +27,12 @@ void DeviceSession::HandleInputReport(InputRoutes* routes, DWORD identifier, con
     ::HandleInputReport(InputContext{routes, &ShortReadBusy, &BulkReadBusy}, identifier, report, length);
 }
 
-std::int32_t DeviceSession::SetPollingRate(std::int32_t rateIndex) {
-    return ::SetPollingRate(Link(), rateIndex);
+std::int32_t DeviceSession::SetPollingRate(std::int32_t rateIndex, void (*storeRate)(std::int32_t)) {
+    return ::SetPollingRate(Link(), rateIndex, storeRate);
+}
+
+ReadBackState DeviceSession::ShortReadBackState() {
+    return ReadBack.ShortState(ShortReadBusy, Sys().Kernel.GetTickCount());
 }
 std::int32_t DeviceSession::WriteButtonTable(const ProfileRecord& profile) {
     return ::WriteButtonTable(Link(), profile);

@@ -83,6 +83,11 @@ std::size_t SimHidLibrary::PendingNotices() const {
     return notices_.size();
 }
 
+void SimHidLibrary::SetAnswers(const SimMouseAnswers& answers) {
+    std::lock_guard<std::mutex> guard(lock_);
+    mouse_.SetAnswers(answers);
+}
+
 int SimHidLibrary::Open(HWND window, UINT message) {
     std::vector<Notice> notices;
     {
@@ -263,11 +268,6 @@ void SimHidLibrary::ClearReceivedReports() {
 SimMemory SimHidLibrary::Memory() const {
     std::lock_guard<std::mutex> guard(lock_);
     return mouse_.Memory();
-}
-
-void SimHidLibrary::SetReadBackAnswers(std::size_t count) {
-    std::lock_guard<std::mutex> guard(lock_);
-    mouse_.SetReadBackAnswers(count);
 }
 
 int SimHidLibrary::CallCount(WORD ordinal) const {

@@ -38,6 +38,8 @@ public:
     SimHidLibrary& operator=(const SimHidLibrary&) = delete;
 
     void SetLogSink(LogSink sink);
+    // What the mouse answers from now on.
+    void SetAnswers(const SimMouseAnswers& answers);
 
     // --- the ordinals ---
     int SetMatch(const DWORD* matchRecord);                           // 7
@@ -73,8 +75,6 @@ public:
     std::vector<SimReceivedReport> ReceivedReports() const;
     void ClearReceivedReports();
     SimMemory Memory() const;
-    // See SimMouse::SetReadBackAnswers.
-    void SetReadBackAnswers(std::size_t count);
     // How often an ordinal was called (accepted or not).
     int CallCount(WORD ordinal) const;
 

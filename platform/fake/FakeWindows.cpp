@@ -619,12 +619,15 @@ bool FakeWindows::Contains(const RECT& rect, POINT point) {
 }
 
 std::vector<FakeWindow*> FakeWindows::ChildrenLocked(HWND parent) {
+    // As on Windows: a new top-level window goes on top of the others, a new
+    // child window below its siblings.
     std::vector<FakeWindow*> children;
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        if (!it->alive) continue;
-        const bool isChild = (it->style & WS_CHILD) != 0;
-        if (parent == nullptr ? !isChild : (isChild && it->parent == parent)) children.push_back(&*it);
+    for (auto& window : windows_) {
+        if (!window.alive) continue;
+        const bool isChild = (window.style & WS_CHILD) != 0;
+        if (parent == nullptr ? !isChild : (isChild && window.parent == parent)) children.push_back(&window);
     }
+    if (parent == nullptr) std::reverse(children.begin(), children.end());
     return children;
 }
 

@@ -125,7 +125,8 @@ public:
     // A top-level window of another program; what is posted or sent to it is
     // recorded, and a send answers 0.
     HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
-    // Another program's window laid out in full; on top of its siblings.
+    // Another program's window laid out in full: a top-level one on top of
+    // the others, a child below its siblings.
     HWND AddWindow(const FakeWindowSpec& spec);
     // The user brings a window forward (the fake's own rules do not apply).
     void SetForeground(HWND hwnd);
@@ -180,8 +181,8 @@ private:
     using Lock = std::unique_lock<std::recursive_mutex>;
 
     FakeWindow* FindLocked(HWND hwnd);
-    // Live windows whose parent (or owner, for `children` false) is `parent`,
-    // top of the z-order first.
+    // Live child windows of `parent` (top-level windows for null), top of
+    // the z-order first.
     std::vector<FakeWindow*> ChildrenLocked(HWND parent);
     static bool Contains(const RECT& rect, POINT point);
     HWND DeepestChildLocked(HWND window, POINT screen);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Input.h"
 #include "platform/win32/Win32PreciseClock.h"
 
@@ -22,8 +23,13 @@ public:
     void* GetProcAddress(HMODULE module, const char* name) override;
     void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
     Text GetModuleFileNameW() override;
+    const AnsiCodePage& SystemAnsiCodePage() override { return codePage_; }
+
+private:
+    Win32AnsiCodePage codePage_;
 
     // --- processes: which program owns the foreground ---
+public:
     HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) override;
     BOOL Process32FirstW(HANDLE snapshot, ProcessEntry* entry) override;
     BOOL Process32NextW(HANDLE snapshot, ProcessEntry* entry) override;

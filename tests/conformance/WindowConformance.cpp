@@ -278,25 +278,25 @@ TEST_F(WindowConformance, WindowsAreSeenAsTheyLieOnTheScreen) {
     HWND first = MakeWindow(lower, u"", frame, WS_CHILD | WS_VISIBLE, RECT{10, 10, 60, 60});
     HWND second = MakeWindow(upper, u"", frame, WS_CHILD | WS_VISIBLE, RECT{30, 30, 80, 80});
     HWND popup = MakeWindow(owned, u"Conformance Owned", frame, WS_POPUP);
-    const POINT both{340, 340};  // inside both children; the later one lies on top
+    const POINT both{340, 340};  // inside both children; the first one lies on top
 
-    EXPECT_EQ(Sys().Windows.WindowFromPoint(both), second);
-    EXPECT_EQ(Sys().Windows.WindowFromPoint(POINT{315, 315}), first);
+    EXPECT_EQ(Sys().Windows.WindowFromPoint(both), first);
+    EXPECT_EQ(Sys().Windows.WindowFromPoint(POINT{375, 375}), second);
     EXPECT_EQ(Sys().Windows.WindowFromPoint(POINT{450, 390}), frame);
-    EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, both), second);
+    EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, both), first);
     EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, POINT{450, 390}), frame);
     EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, POINT{10, 10}), nullptr) << "outside the parent";
 
-    EXPECT_EQ(Sys().Windows.GetWindow(frame, GW_CHILD), second) << "the newest child is on top";
-    EXPECT_EQ(Sys().Windows.GetWindow(second, GW_HWNDNEXT), first);
-    EXPECT_EQ(Sys().Windows.GetWindow(first, GW_HWNDPREV), second);
-    EXPECT_EQ(Sys().Windows.GetWindow(first, GW_HWNDNEXT), nullptr);
+    EXPECT_EQ(Sys().Windows.GetWindow(frame, GW_CHILD), first) << "a new child goes below its siblings";
+    EXPECT_EQ(Sys().Windows.GetWindow(first, GW_HWNDNEXT), second);
+    EXPECT_EQ(Sys().Windows.GetWindow(second, GW_HWNDPREV), first);
+    EXPECT_EQ(Sys().Windows.GetWindow(second, GW_HWNDNEXT), nullptr);
     std::vector<HWND> children;
     Sys().Windows.EnumChildWindows(frame, [&](HWND child) {
         children.push_back(child);
         return true;
     });
-    EXPECT_EQ(children, (std::vector<HWND>{second, first}));
+    EXPECT_EQ(children, (std::vector<HWND>{first, second}));
 
     EXPECT_EQ(Sys().Windows.GetParent(first), frame);
     EXPECT_EQ(Sys().Windows.GetParent(popup), frame) << "a pop-up's parent is its owner";

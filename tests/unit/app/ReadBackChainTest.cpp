@@ -42,6 +42,12 @@ protected:
         for (int i = 0; i < 4; ++i) NextTick();
     }
 
+    void Answers(std::size_t count) {
+        SimMouseAnswers answers;
+        answers.ReadBackAnswerCount = count;
+        mouse->SetAnswers(answers);
+    }
+
     // Answer k of a read-back request, as the mouse sends it.
     std::vector<std::uint8_t> Answer(std::size_t k) {
         const SimMemory memory = mouse->Memory();
@@ -176,7 +182,7 @@ TEST_F(ReadBackChainTest, AdoptionWithNothingReadChangesNoSetting) {
 
 TEST_F(ReadBackChainTest, AStepWaitingForAnswersRetriesEveryHundredMilliseconds) {
     MouseHolds({1, 3, 2, 24, 25, 26, 27, 28});
-    mouse->SetReadBackAnswers(2);  // the mouse stops after two answers
+    Answers(2);  // the mouse stops after two answers
     StartChain();
     for (int i = 0; i < 6; ++i) NextTick();
     EXPECT_TRUE(window->Device().ShortReadPending());
@@ -184,7 +190,7 @@ TEST_F(ReadBackChainTest, AStepWaitingForAnswersRetriesEveryHundredMilliseconds)
     ASSERT_TRUE(mouse->SendInputReport(Answer(2)));
     ASSERT_TRUE(mouse->SendInputReport(Answer(3)));
     Settle();
-    mouse->SetReadBackAnswers(4);
+    Answers(4);
     for (int i = 0; i < 3; ++i) NextTick();
     ExpectSequence(Timeline({"mouse ff01", "SetTimer", "KillTimer"}),
                    {
@@ -206,7 +212,7 @@ TEST_F(ReadBackChainTest, AStepWaitingForAnswersRetriesEveryHundredMilliseconds)
 }
 
 TEST_F(ReadBackChainTest, AFirstStepWhileAnswersAreAwaitedDoesNothing) {
-    mouse->SetReadBackAnswers(0);
+    Answers(0);
     window->Device().RequestReadBack();
     ASSERT_TRUE(window->Device().ShortReadPending());
     StartChain();
