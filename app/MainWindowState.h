@@ -7,6 +7,8 @@
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
 
+class CProgressDlg;
+
 struct CMursohidDlg::State {
     explicit State(CMursohidDlg& window) : Routes(window) {}
 
@@ -15,4 +17,6 @@ struct CMursohidDlg::State {
     RegistryKeyHolder MouseKey;
     HANDLE WorkerThread = nullptr;
     ButtonRoutes Routes;
+    // The progress dialog, while a full write shows it.
+    CProgressDlg* Progress = nullptr;
 };

@@ -34,6 +34,7 @@ const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
     OnMessage(WM_CREATE, &CMursohidDlg::OnCreate),
     OnMessage(WM_DESTROY, &CMursohidDlg::OnDestroy),
     OnMessage(kMsgDeviceNotification, &CMursohidDlg::OnDeviceNotification),
+    OnMessage(kMsgFullWrite, &CMursohidDlg::OnFullWrite),
 };
 
 bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

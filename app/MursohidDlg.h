@@ -44,6 +44,9 @@ private:
     // The library's collection notification: the list is kept up to date,
     // then the message goes on to default processing.
     LRESULT OnDeviceNotification(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // 0x4DE: the whole active profile into the mouse behind the progress
+    // dialog, then 0x4E1 to the configuration program.
+    LRESULT OnFullWrite(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
     static const MessageMapEntry<CMursohidDlg> kMessageMap[];
 

@@ -1,11 +1,12 @@
 // Opening and closing the mouse, and the device guard that every command
 // runs first. The caller supplies what the library needs: the window that
-// hears of collections, the message number, the input callback, and the
-// flag that says the mouse has been opened.
+// hears of collections, the message number, the input callback, the flag
+// that says the mouse has been opened, and how to wait between reports.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "device/DeviceProtocol.h"
 
@@ -14,6 +15,8 @@ struct DeviceLink {
     UINT NotificationMessage = 0;
     HidInputCallback Callback = nullptr;
     std::atomic<std::int32_t>* DeviceOpen = nullptr;
+    // How the commands wait between reports; empty: a plain Sleep.
+    std::function<void(DWORD milliseconds)> Wait;
 };
 
 // Ordinal 3 first when already open; then 7 (match), 8 (callback), 2 (open).

@@ -1,12 +1,26 @@
 #include "device/DeviceSession.h"
 
+#include "platform/Platform.h"
+
 void DeviceSession::Bind(HWND window, UINT message, HidInputCallback callback) {
     window_ = window;
     message_ = message;
     callback_ = callback;
 }
 
-DeviceLink DeviceSession::Link() { return DeviceLink{window_, message_, callback_, &DeviceOpen}; }
+void DeviceSession::SetWait(std::function<void(DWORD milliseconds)> wait) {
+    const DWORD thread = wait ? Sys().Kernel.GetCurrentThreadId() : 0;
+    std::lock_guard<std::mutex> guard(waitLock_);
+    wait_ = std::move(wait);
+    waitThread_ = thread;
+}
+
+DeviceLink DeviceSession::Link() {
+    DeviceLink link{window_, message_, callback_, &DeviceOpen, {}};
+    std::lock_guard<std::mutex> guard(waitLock_);
+    if (wait_ && waitThread_ == Sys().Kernel.GetCurrentThreadId()) link.Wait = wait_;
+    return link;
+}
 
 std::int32_t DeviceSession::OpenDevice() { return ::OpenDevice(Link()); }
 std::int32_t DeviceSession::CloseDevice() { return ::CloseDevice(); }

@@ -5,12 +5,14 @@
 //
 //   Sys().Kernel.Sleep(50);
 //   Sys().Windows.PostMessageW(window, message, 0, 0);
+//   Sys().Graphics.BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
 //
 // Method names and arguments follow the Win32 functions they stand for, so
 // the calling code reads as it would against the real API.
 #pragma once
 
 #include "platform/Files.h"
+#include "platform/Graphics.h"
 #include "platform/Kernel.h"
 #include "platform/Shell.h"
 #include "platform/Windowing.h"
@@ -20,6 +22,8 @@ struct Platform {
     WindowServices& Windows;
     FileServices& Files;
     ShellServices& Shell;
+    // --- Skinned interface: drawing. ---
+    GraphicsServices& Graphics;
 };
 
 // The platform the process runs on. Set once at start (the Win32 platform in

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "platform/fake/FakeFiles.h"
+#include "platform/fake/FakeGraphics.h"
 #include "platform/fake/FakeKernel.h"
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeWindows.h"
@@ -18,7 +19,7 @@ class FakePlatform final : public Platform {
 public:
     static constexpr DWORD kMainThreadId = FakeWorld::kMainThreadId;
 
-    FakePlatform() : Platform{kernel, windows, files, shell} {}
+    FakePlatform() : Platform{kernel, windows, files, shell, graphics} {}
     ~FakePlatform() { kernel.StopThreads(); }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
@@ -28,6 +29,7 @@ public:
     FakeWindows windows{world};
     FakeFiles files{world};
     FakeShell shell{world};
+    FakeGraphics graphics{world, windows};
 
     // --- the shared record ---
     std::uint64_t Now() const;

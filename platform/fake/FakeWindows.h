@@ -38,6 +38,11 @@ struct FakeWindow {
     DWORD threadId = 0;
     WindowMessageTarget* target = nullptr;  // null for windows of other programs
     bool alive = true;
+    // --- Skinned interface ---
+    UINT childId = 0;
+    bool updatePending = false;  // has an update region (the whole client area)
+    bool erasePending = false;   // ... invalidated with erase
+    HRGN region = nullptr;       // the window's shape, owned by the window
 };
 
 // One message posted or sent to a window or posted to a thread, with the
@@ -162,4 +167,90 @@ private:
     int quitCode_ = 0;
     std::optional<UINT> wheelScrollChars_ = 3u;
     UINT_PTR cursorId_ = 0;
+
+    // --- Skinned interface: showing, placing, shaping and painting windows,
+    // the foreground, the mouse capture and paint-only waits. ---
+    // Fake windows have no frame: the client area is the window rectangle,
+    // which is in screen coordinates for a top-level window and in its
+    // parent's client coordinates for a child. A window is visible when it
+    // and every parent up the chain have WS_VISIBLE. Invalidating a window
+    // (and its children) marks its whole client area; WM_PAINT is generated
+    // for a visible window with an update region only when the thread's
+    // queue has no sent or posted message that the caller would take, and
+    // it keeps coming until BeginPaint (or the default WM_PAINT processing)
+    // validates. Windows of other programs each run on a thread and in a
+    // process of their own. SetForegroundWindow is refused while another
+    // program's window is in the foreground unless the calling thread's
+    // input is attached to that window's thread.
+public:
+    static constexpr DWORD kOwnProcessId = 100;
+    static constexpr int kDefaultScreenWidth = 1280;
+    static constexpr int kDefaultScreenHeight = 1024;
+
+    BOOL ShowWindow(HWND hwnd, int command) override;
+    BOOL IsWindowVisible(HWND hwnd) override;
+    BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                      UINT flags) override;
+    BOOL SetWindowTextW(HWND hwnd, const Text& text) override;
+    BOOL GetClientRect(HWND hwnd, RECT* rect) override;
+    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
+    BOOL ClientToScreen(HWND hwnd, POINT* point) override;
+    BOOL ScreenToClient(HWND hwnd, POINT* point) override;
+    int GetSystemMetrics(int index) override;
+    int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) override;
+    BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) override;
+    BOOL UpdateWindow(HWND hwnd) override;
+    HWND SetCapture(HWND hwnd) override;
+    BOOL ReleaseCapture() override;
+    HWND GetCapture() override;
+    HWND GetForegroundWindow() override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
+    DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) override;
+    BOOL AttachThreadInput(DWORD attach, DWORD attachTo, BOOL doAttach) override;
+    BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) override;
+    DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) override;
+
+    // --- set-up ---
+    void SetScreenSize(int width, int height);
+    // The user brought this window to the front.
+    void SetForeground(HWND hwnd);
+
+    // --- for the fake's graphics ---
+    // Validates a window's update region for BeginPaint: true when it was
+    // invalidated with erase.
+    bool TakeUpdate(HWND hwnd);
+    // True when a window (alive or not) owns the region as its shape.
+    bool OwnsRegion(HRGN region) const;
+    // The client area's size, or 0 × 0 for no window.
+    SIZE ClientSize(HWND hwnd) const;
+
+    // --- inspection ---
+    bool IsInputAttached(DWORD first, DWORD second) const;
+    bool HasUpdate(HWND hwnd) const;
+
+private:
+    bool IsVisibleLocked(const FakeWindow& window) const;
+    bool IsSelfOrDescendantLocked(HWND ancestor, HWND hwnd) const;
+    POINT ClientOriginLocked(const FakeWindow& window) const;
+    void InvalidateLocked(FakeWindow& window, bool erase);
+    // The next window of the thread that needs painting, within `filter`
+    // (null: any) and its descendants; null when none.
+    HWND NextPaintLocked(DWORD threadId, HWND filter);
+    // Gives a paint message for the thread, if one is due.
+    bool TakePaintLocked(DWORD threadId, HWND filter, MSG* msg);
+    // Destroys owned pop-ups, then the window and its children as Windows
+    // does; called by DestroyWindow with the lock not held.
+    BOOL DestroyTree(HWND hwnd);
+    void ForgetWindowLocked(HWND hwnd);
+    DWORD ThreadOfLocked(const FakeWindow& window) const;
+    bool IsKnownThreadLocked(DWORD threadId) const;
+    bool MatchesFilterLocked(HWND msgHwnd, HWND filter) const;
+
+    int screenWidth_ = kDefaultScreenWidth;
+    int screenHeight_ = kDefaultScreenHeight;
+    HWND foreground_ = nullptr;
+    HWND capture_ = nullptr;
+    std::vector<std::pair<DWORD, DWORD>> attached_;  // pairs of threads sharing input
+    std::map<DWORD, bool> paintWake_;  // a paint became due since the thread last looked
+    std::map<DWORD, bool> postWake_;   // a message was posted since the thread last looked
 };

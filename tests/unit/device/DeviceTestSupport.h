@@ -100,7 +100,7 @@ protected:
         bulkBusy.store(0);
         BindHidApi();
         window = fake.windows.CreateWindowExW(WindowCreation{}, &target);
-        link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen};
+        link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen, {}};
         context = InputContext{nullptr, &shortBusy, &bulkBusy};
         CallbackContext().store(&context);
     }
