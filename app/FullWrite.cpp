@@ -36,9 +36,10 @@ LRESULT CMursohidDlg::OnFullWrite(UINT, WPARAM, LPARAM, BOOL&) {
     if (dialog->Create(this)) {
         state_->Progress = dialog.get();
         shown = dialog->GetSafeHwnd();
+        const int screenWidth = windows.GetSystemMetrics(SM_CXSCREEN);
+        const int screenHeight = windows.GetSystemMetrics(SM_CYSCREEN);
         const ScreenPoint at =
-            CentredOnScreen(windows.GetSystemMetrics(SM_CXSCREEN), windows.GetSystemMetrics(SM_CYSCREEN),
-                            dialog->GetSkinWidth(), dialog->GetSkinHeight());
+            CentredOnScreen(screenWidth, screenHeight, dialog->GetSkinWidth(), dialog->GetSkinHeight());
         windows.SetWindowPos(shown, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE);
         windows.SetWindowTextW(shown, kProgressDialogTitle);
         dialog->SetProgress(kProgressMinimum);

@@ -1,5 +1,6 @@
 #include "ui/ProgressDlg.h"
 
+#include "config/SettingsFileAccess.h"
 #include "framework/CDC.h"
 #include "ui/ProgressDialogRules.h"
 #include "ui/SkinImages.h"
@@ -34,8 +35,9 @@ LRESULT CProgressDlg::OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL&
     CBitmap filled;
     LoadSkinImage(files.filled, filled, size);  // the skin's images are all of one size
 
-    caption_ = Sys().Files.GetPrivateProfileStringW(kSkinTextSection, kSkinCaptionKey, Text(),
-                                                    kSkinCaptionCapacity, files.strings);
+    // Read as the profile functions read it, by the service's own INI reader.
+    caption_ = OpenSettingsFileForReading(files.strings)->GetString(kSkinTextSection, kSkinCaptionKey, Text());
+    if (caption_.size() >= kSkinCaptionCapacity) caption_.resize(kSkinCaptionCapacity - 1);
 
     bar_.CreateMarker(0, 0, size.cx, size.cy, caption_, this, 0);
     bar_.SetImages(0, 0, size.cx, size.cy, background_, filled);
