@@ -4,7 +4,21 @@
 #include <vector>
 
 #include "framework/CDC.h"
+#include "ui/GuiValues.h"
 #include "ui/MaskRegion.h"
+
+// The interface's own names for system values, checked against the system's.
+static_assert(gui::kMessageKeyDown == WM_KEYDOWN, "key-down message");
+static_assert(gui::kKeyEscape == VK_ESCAPE && gui::kKeyReturn == VK_RETURN, "dialog keys");
+#ifdef _WIN32
+static_assert(gui::kRegionHeaderSize == sizeof(RGNDATAHEADER), "region data header");
+static_assert(gui::kRegionRectangles == RDH_RECTANGLES, "region data type");
+static_assert(sizeof(RECT) == 16, "region rectangles are 16 bytes");
+static_assert(gui::kDrawCenter == DT_CENTER && gui::kDrawVCenter == DT_VCENTER &&
+                  gui::kDrawSingleLine == DT_SINGLELINE && gui::kDrawNoPrefix == DT_NOPREFIX &&
+                  gui::kDrawEndEllipsis == DT_END_ELLIPSIS,
+              "text drawing flags");
+#endif
 
 void LoadSkinImage(const Text& path, CBitmap& target, SIZE& size) {
     target.DeleteObject();
