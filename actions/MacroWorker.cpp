@@ -1,11 +1,41 @@
 #include "actions/MacroWorker.h"
 
 #include "platform/Platform.h"
+#include "platform/Platform.h"
 
-int MacroWorker() {
-    // Every message is taken from the queue so that it never fills.
-    MSG msg{};
-    while (Sys().Windows.GetMessageW(&msg) > 0) {
+namespace {
+
+// Plays passes from now on, each followed by the pause between passes,
+// for as long as `goOn` holds when tested after a pause.
+template <typename Condition>
+void RepeatPasses(MacroSource& source, int button, Condition goOn) {
+    PreciseClock& clock = Sys().Clock;
+    std::uint64_t start = clock.NowMicroseconds();
+    do {
+        start = PlayMacroPassFrom(source, button, start) + kMacroPassPauseMicroseconds;
+        clock.WaitUntil(start);
+    } while (goOn());
+}
+
+}  // namespace
+
+bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam) {
+    if (message != kMsgMacroRepeatUntilPressed && message != kMsgMacroRepeatWhileHeld) return false;
+    // Any program can post to a thread: a request for no button would repeat
+    // nothing, perhaps for good, and hold up every later request.
+    if (lParam < 0 || lParam >= kButtonCount) return false;
+    const int button = static_cast<int>(lParam);
+    if (message == kMsgMacroRepeatUntilPressed) {
+        RepeatPasses(source, button, [] { return MacroRunFlag.load() != 0; });
+    } else {
+        RepeatPasses(source, button, [] { return MacroRunFlag.load() != 1; });
+        MacroRunFlag.store(0);
     }
+    return true;
+}
+
+int RunMacroWorker(MacroSource& source) {
+    MSG msg{};
+    while (Sys().Windows.GetMessageW(&msg) > 0) ServeMacroRequest(source, msg.message, msg.lParam);
     return 0;
 }

@@ -1,5 +1,22 @@
-// The macro worker thread: plays the repeating macro modes on its own thread.
+// The macro worker thread: plays the two repeating macro modes on a thread of
+// its own, so that the input thread is not held up while a macro repeats.
 #pragma once
 
-// Thread routine body; returns 0 when its message loop ends.
-int MacroWorker();
+#include "actions/MacroPlayer.h"
+#include "platform/WinTypes.h"
+
+// Thread messages to the worker; wParam 0, lParam the button index 0 to 9.
+// Repeat passes while MacroRunFlag is not 0 (until the button is pressed again).
+constexpr UINT kMsgMacroRepeatUntilPressed = 0x3422;
+// Repeat passes until MacroRunFlag is 1 (released), then set it back to 0.
+constexpr UINT kMsgMacroRepeatWhileHeld = 0x3423;
+
+// Carries out one message taken by the worker: the passes of a request, each
+// followed by a 50 ms pause measured from the pass's due end, the flag looked
+// at only after the pause. Returns false for a message that is no request,
+// or a request whose button index is not 0 to 9 (nothing is played).
+bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam);
+
+// The worker's message loop over the calling thread's queue; returns 0 when
+// GetMessageW gives 0.
+int RunMacroWorker(MacroSource& source);

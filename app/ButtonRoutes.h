@@ -5,11 +5,12 @@
 
 #include "device/InputRoutes.h"
 
-class CMursohidDlg;
+class ActionHost;
+class WindowQueries;
 
 class ButtonRoutes final : public InputRoutes {
 public:
-    explicit ButtonRoutes(CMursohidDlg& window) : window_(window) {}
+    ButtonRoutes(ActionHost& actions, WindowQueries& windows) : actions_(actions), windows_(windows) {}
 
     void ButtonPressed(int buttonIndex) override;
     void ButtonReleased(int buttonIndex) override;
@@ -21,5 +22,6 @@ public:
     void ZoomOut() override;
 
 private:
-    CMursohidDlg& window_;
+    ActionHost& actions_;
+    WindowQueries& windows_;
 };

@@ -20,8 +20,8 @@ constexpr DWORD kAfterFullProgressMs = 50;
 void BringToFront(HWND dialog, HWND mainWindow) {
     WindowServices& windows = Sys().Windows;
     HWND front = windows.GetForegroundWindow();
-    const DWORD frontThread = windows.GetWindowThreadProcessId(front, nullptr);
-    const DWORD ownThread = windows.GetWindowThreadProcessId(mainWindow, nullptr);
+    const DWORD frontThread = windows.GetWindowThreadProcessId(front);
+    const DWORD ownThread = windows.GetWindowThreadProcessId(mainWindow);
     windows.AttachThreadInput(frontThread, ownThread, TRUE);
     windows.SetForegroundWindow(dialog);
     windows.AttachThreadInput(frontThread, ownThread, FALSE);

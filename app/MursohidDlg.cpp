@@ -1,5 +1,7 @@
 #include "app/MursohidDlg.h"
 
+#include "actions/ActionTimers.h"
+#include "actions/HorizontalScrolling.h"
 #include "actions/MacroWorker.h"
 #include "app/MainWindowState.h"
 #include "app/Messages.h"
@@ -20,7 +22,9 @@ constexpr DWORD kAfterTrayLaunchMs = 50;
 constexpr DWORD kShutdownSettleMs = 50;
 constexpr DWORD kShutdownReleaseMs = 1000;
 
-DWORD PLATFORM_THREAD_CALL MacroWorkerThread(void*) { return static_cast<DWORD>(MacroWorker()); }
+DWORD PLATFORM_THREAD_CALL MacroWorkerThread(void* mainWindow) {
+    return static_cast<DWORD>(static_cast<CMursohidDlg*>(mainWindow)->RunMacroWorker());
+}
 
 // Registered with the library; runs on the library's thread.
 void HID_CALLBACK InputCallback(DWORD identifier, const BYTE* report, DWORD length) {
@@ -33,6 +37,7 @@ void HID_CALLBACK InputCallback(DWORD identifier, const BYTE* report, DWORD leng
 const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
     OnMessage(WM_CREATE, &CMursohidDlg::OnCreate),
     OnMessage(WM_DESTROY, &CMursohidDlg::OnDestroy),
+    OnMessage(WM_TIMER, &CMursohidDlg::OnTimer),
     OnMessage(kMsgDeviceNotification, &CMursohidDlg::OnDeviceNotification),
     OnMessage(kMsgFullWrite, &CMursohidDlg::OnFullWrite),
 };
@@ -42,12 +47,15 @@ bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam,
            CWnd::ProcessMessageMap(message, wParam, lParam, result);
 }
 
-CMursohidDlg::CMursohidDlg() : state_(std::make_unique<State>(*this)) {}
+CMursohidDlg::CMursohidDlg() : state_(std::make_unique<State>()) {}
 
 CMursohidDlg::~CMursohidDlg() {
     CMursohidDlg* self = this;
     MainWindow.compare_exchange_strong(self, nullptr);
+    if (Scrolling() == &state_->Scrolling) SetScrolling(nullptr);
 }
+
+int CMursohidDlg::RunMacroWorker() { return ::RunMacroWorker(state_->Actions); }
 
 SettingsStore& CMursohidDlg::Settings() { return state_->Settings; }
 DeviceSession& CMursohidDlg::Device() { return state_->Device; }
@@ -59,6 +67,8 @@ BOOL CMursohidDlg::CreateServiceWindow() {
 
 LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (OnCreateDefault() == -1) return -1;
+    state_->Actions.SetWindow(m_hWnd);
+    SetScrolling(&state_->Scrolling);
 
     DWORD workerId = 0;
     state_->WorkerThread = Sys().Kernel.CreateThread(kWorkerStackSize, MacroWorkerThread, this, &workerId);
@@ -91,7 +101,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     }
 
     WritePlug(opened != 0 ? 1 : 0);
-    WriteAllSettings(state_->Settings.Working());
+    state_->Settings.WriteAllSettings();
     return 0;
 }
 
@@ -112,6 +122,11 @@ LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL
     return Default(message, wParam, lParam);
 }
 
+LRESULT CMursohidDlg::OnTimer(UINT, WPARAM wParam, LPARAM, BOOL& handled) {
+    if (!HandleActionTimer(static_cast<UINT_PTR>(wParam))) handled = FALSE;
+    return 0;
+}
+
 void CMursohidDlg::LaunchTrayProgram() {
     const Text exePath = Sys().Kernel.GetModuleFileNameW();
     const auto slash = exePath.find_last_of(u'\\');
@@ -124,9 +139,8 @@ void CMursohidDlg::ReloadSettings() { state_->Settings.ReloadSettings(); }
 
 std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
     ReloadSettings();
-    const std::int32_t sent = state_->Device.SetPollingRate(rateIndex);
-    if (sent == 1) WritePollingRate(rateIndex);
-    return sent;
+    // The rate goes into the settings file only when the mouse is there.
+    return state_->Device.SetPollingRate(rateIndex, &WritePollingRate);
 }
 
 void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {

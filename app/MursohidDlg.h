@@ -30,6 +30,8 @@ public:
     std::int32_t SetPollingRate(std::int32_t rateIndex);
     // One input report from the library's thread.
     void HandleInputReport(DWORD identifier, const BYTE* report, DWORD length);
+    // The macro worker thread's loop; returns when the thread's queue ends.
+    int RunMacroWorker();
 
     SettingsStore& Settings();
     DeviceSession& Device();
@@ -41,6 +43,8 @@ private:
     // --- handlers ---
     LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // The action engine's timers (volume repeat, Tab tap); others go on.
+    LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // The library's collection notification: the list is kept up to date,
     // then the message goes on to default processing.
     LRESULT OnDeviceNotification(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);

@@ -38,10 +38,10 @@ IniSection* FindSection(IniDocument& document, const Text& wanted) {
 
 }  // namespace
 
-IniDocument ParseIniDocument(const std::string& bytes) {
+IniDocument ParseIniDocument(const std::string& bytes, const AnsiCodePage& ansi) {
     IniDocument document;
     if (bytes.empty()) return document;
-    DecodedIniText decoded = DecodeIniBytes(bytes);
+    DecodedIniText decoded = DecodeIniBytes(bytes, ansi);
     document.encoding = decoded.encoding;
     const Text& text = decoded.text;
     document.sections.push_back(IniSection{});
@@ -97,7 +97,7 @@ IniDocument ParseIniDocument(const std::string& bytes) {
     return document;
 }
 
-std::string SaveIniDocument(const IniDocument& document) {
+std::string SaveIniDocument(const IniDocument& document, const AnsiCodePage& ansi) {
     Text text;
     for (const auto& section : document.sections) {
         if (!section.name.empty()) {
@@ -114,7 +114,7 @@ std::string SaveIniDocument(const IniDocument& document) {
             text += u"\r\n";
         }
     }
-    return EncodeIniText(text, document.encoding);
+    return EncodeIniText(text, document.encoding, ansi);
 }
 
 const IniEntry* FindIniEntry(const IniDocument& document, const Text& section, const Text& key) {
@@ -175,8 +175,10 @@ std::int32_t ReadIniInt(const IniDocument& document, const Text& section, const 
 
 bool ReadIniBlock(const IniDocument& document, const Text& section, const Text& key, void* buffer,
                   std::size_t size) {
-    const Text text = ReadIniString(document, section, key, Text(), size * 2 + 3);
-    const auto bytes = DecodeIniBlock(text, size);
+    // The stored value itself: quotes around it are not taken off for a block.
+    const IniEntry* entry = FindIniEntry(document, section, key);
+    if (entry == nullptr || !entry->hasValue) return false;
+    const auto bytes = DecodeIniBlock(entry->value, size);
     if (!bytes) return false;
     if (size > 0) std::memcpy(buffer, bytes->data(), size);
     return true;

@@ -27,8 +27,10 @@ struct IniDocument {
     std::vector<IniSection> sections;
 };
 
-IniDocument ParseIniDocument(const std::string& bytes);
-std::string SaveIniDocument(const IniDocument& document);
+// A file without a byte-order mark is read and written in `ansi`, the
+// system's ANSI code page.
+IniDocument ParseIniDocument(const std::string& bytes, const AnsiCodePage& ansi);
+std::string SaveIniDocument(const IniDocument& document, const AnsiCodePage& ansi);
 
 // The entry for section and key, matched without regard to case after
 // trimming blanks, or null. Only the first section of a name is searched.

@@ -87,26 +87,24 @@ Text EncodeIniBlock(const std::uint8_t* bytes, std::size_t size) {
     return out;
 }
 
+bool IsWellFormedIniBlock(const Text& text, std::size_t size) {
+    if (text.size() != size * 2 + 2) return false;
+    for (const char16_t c : text)
+        if (DigitValue(c) < 0 || DigitValue(c) > 15) return false;
+    return true;
+}
+
 std::optional<std::vector<std::uint8_t>> DecodeIniBlock(const Text& text, std::size_t size) {
-    if (text.size() != size * 2 + 2) return std::nullopt;
+    // Trailing characters and letters past F make a damaged block, not one
+    // read in part or with made-up digit values.
+    if (!IsWellFormedIniBlock(text, size)) return std::nullopt;
     std::vector<std::uint8_t> bytes(size);
     std::uint8_t sum = 0;
-    // The platform's reader takes any letter as a digit (G = 16 ... Z = 35)
-    // and keeps the low 8 bits of the pair; the same is done here so that
-    // both readers accept exactly the same blocks.
-    auto pairAt = [&text](std::size_t at) -> int {
-        const int high = DigitValue(text[at]);
-        const int low = DigitValue(text[at + 1]);
-        if (high < 0 || low < 0) return -1;
-        return high * 16 + low;
-    };
+    auto pairAt = [&text](std::size_t at) { return DigitValue(text[at]) * 16 + DigitValue(text[at + 1]); };
     for (std::size_t i = 0; i < size; ++i) {
-        const int value = pairAt(i * 2);
-        if (value < 0) return std::nullopt;
-        bytes[i] = static_cast<std::uint8_t>(value);
+        bytes[i] = static_cast<std::uint8_t>(pairAt(i * 2));
         sum = static_cast<std::uint8_t>(sum + bytes[i]);
     }
-    const int stored = pairAt(size * 2);
-    if (stored < 0 || static_cast<std::uint8_t>(stored) != sum) return std::nullopt;
+    if (static_cast<std::uint8_t>(pairAt(size * 2)) != sum) return std::nullopt;
     return bytes;
 }

@@ -27,6 +27,11 @@ std::int32_t ParseIniNumber(const Text& text);
 // The structure encoding: two upper-case hexadecimal digits per byte, then
 // two more holding the low 8 bits of the byte sum.
 Text EncodeIniBlock(const std::uint8_t* bytes, std::size_t size);
+// True when the text is exactly two hexadecimal digits (either case) per
+// byte of a `size`-byte block plus the two checksum digits.
+bool IsWellFormedIniBlock(const Text& text, std::size_t size);
+// Room of a text read that tells a well-formed block from a longer value.
+constexpr std::size_t IniBlockReadRoom(std::size_t size) { return size * 2 + 4; }
 // The bytes of an encoded block of exactly `size` bytes, or nothing when the
-// text has another length, a character that is not a digit, or a wrong checksum.
+// text is not well formed or its checksum does not match.
 std::optional<std::vector<std::uint8_t>> DecodeIniBlock(const Text& text, std::size_t size);

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "config/IniValues.h"
 #include "platform/Platform.h"
 
 PlatformIniFile::PlatformIniFile(Text path) : path_(std::move(path)) {}
@@ -16,6 +17,11 @@ Text PlatformIniFile::GetString(const Text& section, const Text& key, const Text
 }
 
 bool PlatformIniFile::GetBlock(const Text& section, const Text& key, void* buffer, std::size_t size) {
+    // The platform's reader is laxer than the settings file allows (it takes
+    // a value with one character too many): the stored text must be exactly
+    // the block's digits as well.
+    const Text stored = Sys().Files.GetPrivateProfileStringW(section, key, Text(), IniBlockReadRoom(size), path_);
+    if (!IsWellFormedIniBlock(stored, size)) return false;
     // The platform's reader fills its buffer even when the checksum then
     // fails; reading into a scratch copy keeps the caller's bytes unless the
     // block is taken.

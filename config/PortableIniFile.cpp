@@ -5,13 +5,23 @@
 
 PortableIniFile::PortableIniFile(Text path, ReadMode mode) : path_(std::move(path)), mode_(mode) {}
 
-IniDocument PortableIniFile::Load() const {
+PortableIniFile::PortableIniFile(Text path, IniDocument document)
+    : path_(std::move(path)), mode_(ReadMode::Once), loaded_(std::move(document)) {}
+
+PortableIniFile::Loaded PortableIniFile::Load() const {
     const FileRead read = Sys().Files.ReadWholeFile(path_);
-    return read.Status == FileReadStatus::Read ? ParseIniDocument(read.Bytes) : IniDocument{};
+    if (read.Status != FileReadStatus::Read) return Loaded{read.Status, IniDocument{}};
+    return Loaded{read.Status, ParseIniDocument(read.Bytes, Sys().Kernel.SystemAnsiCodePage())};
+}
+
+FileReadStatus PortableIniFile::ReadFile() {
+    Loaded loaded = Load();
+    loaded_ = std::move(loaded.document);
+    return loaded.status;
 }
 
 const IniDocument& PortableIniFile::DocumentForReading() {
-    if (mode_ == ReadMode::EachCall || !loaded_) loaded_ = Load();
+    if (mode_ == ReadMode::EachCall || !loaded_) loaded_ = Load().document;
     return *loaded_;
 }
 
@@ -29,12 +39,13 @@ bool PortableIniFile::GetBlock(const Text& section, const Text& key, void* buffe
 
 void PortableIniFile::WriteString(const Text& section, const Text& key, const Text& value) {
     // Always from the file as it is now: a peer program may have changed it.
-    IniDocument document = Load();
-    if (SetIniValue(document, section, key, value)) {
+    Loaded loaded = Load();
+    if (loaded.status == FileReadStatus::Unreadable) return;
+    if (SetIniValue(loaded.document, section, key, value)) {
         // The file is replaced whole, so a failed write leaves the old one.
-        Sys().Files.ReplaceWholeFile(path_, SaveIniDocument(document));
+        Sys().Files.ReplaceWholeFile(path_, SaveIniDocument(loaded.document, Sys().Kernel.SystemAnsiCodePage()));
     }
-    if (mode_ == ReadMode::Once) loaded_ = std::move(document);
+    if (mode_ == ReadMode::Once) loaded_ = std::move(loaded.document);
 }
 
 void PortableIniFile::WriteInt(const Text& section, const Text& key, std::int32_t value) {

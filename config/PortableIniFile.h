@@ -1,13 +1,15 @@
 // The INI file read and written by our own code, through whole-file reads and
 // writes of the platform. It behaves as the platform's profile functions do
 // (IniDocument); every write re-reads the file, changes one key and replaces
-// the file before returning.
+// the file before returning. A file that is there but cannot be read reads as
+// all defaults and is never written: a write built on it would lose the file.
 #pragma once
 
 #include <optional>
 
 #include "config/IniDocument.h"
 #include "config/IniFile.h"
+#include "platform/Files.h"
 
 class PortableIniFile final : public IniFile {
 public:
@@ -17,6 +19,12 @@ public:
     };
 
     explicit PortableIniFile(Text path, ReadMode mode = ReadMode::EachCall);
+    // Reads answer from `document` as if the file had been read once (ReadMode::Once).
+    PortableIniFile(Text path, IniDocument document);
+
+    // Reads the file now (ReadMode::Once answers later reads from it) and
+    // says how the read went.
+    FileReadStatus ReadFile();
 
     std::int32_t GetInt(const Text& section, const Text& key, std::int32_t defaultValue) override;
     Text GetString(const Text& section, const Text& key, const Text& defaultValue) override;
@@ -27,7 +35,11 @@ public:
 
 private:
     const IniDocument& DocumentForReading();
-    IniDocument Load() const;
+    struct Loaded {
+        FileReadStatus status;
+        IniDocument document;
+    };
+    Loaded Load() const;
 
     Text path_;
     ReadMode mode_;

@@ -6,6 +6,7 @@
 #include "config/RecordBytes.h"
 #include "config/SettingsFileAccess.h"
 #include "config/SettingsLayout.h"
+#include "platform/Platform.h"
 
 namespace k = settings_keys;
 
@@ -108,9 +109,15 @@ void ReloadActiveProfile(IniFile& file, ServiceSettings& settings) {
     ReadSlot(file, settings.Profile, settings.Profiles[settings.Profile]);
 }
 
-void ReadAllSettings(ServiceSettings& settings) {
+FileReadStatus ReadAllSettings(ServiceSettings& settings) {
     auto file = OpenSettingsFileForReading(SettingsFilePath());
-    ReadAllSettings(*file, settings);
+    FileReadStatus status = file->ReadFile();
+    for (int attempt = 1; status == FileReadStatus::Unreadable && attempt < kSettingsReadAttempts; ++attempt) {
+        Sys().Kernel.Sleep(kSettingsReadRetryMs);
+        status = file->ReadFile();
+    }
+    if (status != FileReadStatus::Unreadable) ReadAllSettings(*file, settings);
+    return status;
 }
 
 void WriteAllSettings(const ServiceSettings& settings) {
@@ -118,9 +125,11 @@ void WriteAllSettings(const ServiceSettings& settings) {
     WriteAllSettings(*file, settings);
 }
 
-void ReloadActiveProfile(ServiceSettings& settings) {
+FileReadStatus ReloadActiveProfile(ServiceSettings& settings) {
     auto file = OpenSettingsFileForReading(SettingsFilePath());
-    ReloadActiveProfile(*file, settings);
+    const FileReadStatus status = file->ReadFile();
+    if (status != FileReadStatus::Unreadable) ReloadActiveProfile(*file, settings);
+    return status;
 }
 
 void WritePlug(std::int32_t plug) {

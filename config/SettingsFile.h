@@ -7,11 +7,23 @@
 
 #include "config/IniFile.h"
 #include "config/SettingsRecords.h"
+#include "platform/Files.h"
+#include "platform/WinTypes.h"
+
+// A full read tries a file that is there but cannot be read (another
+// program holds it, a scan has it open) this many times, this far apart.
+constexpr int kSettingsReadAttempts = 5;
+constexpr DWORD kSettingsReadRetryMs = 200;
 
 // Each operation binds a fresh accessor to DataFolder() + "config.ini".
-void ReadAllSettings(ServiceSettings& settings);
+// Reads every key into `settings` (Read), or all defaults from a missing file
+// (Missing). A file that still cannot be read after the attempts above
+// leaves `settings` untouched (Unreadable).
+FileReadStatus ReadAllSettings(ServiceSettings& settings);
 void WriteAllSettings(const ServiceSettings& settings);
-void ReloadActiveProfile(ServiceSettings& settings);
+// Runs before every button event, so it reads once and never waits: a file
+// that cannot be read leaves `settings` untouched (Unreadable).
+FileReadStatus ReloadActiveProfile(ServiceSettings& settings);
 void WritePlug(std::int32_t plug);
 void WriteActiveProfile(std::int32_t profile);
 void WritePollingRate(std::int32_t pollingRate);

@@ -13,7 +13,7 @@ constexpr bool kPlatformHasProfileFunctions = false;
 
 }  // namespace
 
-std::unique_ptr<IniFile> OpenSettingsFileForReading(const Text& path) {
+std::unique_ptr<PortableIniFile> OpenSettingsFileForReading(const Text& path) {
     return std::make_unique<PortableIniFile>(path, PortableIniFile::ReadMode::Once);
 }
 

@@ -26,7 +26,14 @@ void SettingsStore::ReloadSettings() {
         *working = records_->WorkingSettings;
         *snapshot = records_->SettingsSnapshot;
     }
-    ::ReloadSettings(*working, *snapshot);
+    if (::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable) {
+        readFromFile_.store(true);
+    } else if (!readFromFile_.load()) {
+        // Nothing was ever read: run on the defaults, which are never written back.
+        LoadDefaultSettings(*working, *snapshot);
+    } else {
+        return;  // the records keep what the last read found
+    }
     std::lock_guard<std::mutex> guard(lock_);
     records_->WorkingSettings = *working;
     records_->SettingsSnapshot = *snapshot;
@@ -34,9 +41,16 @@ void SettingsStore::ReloadSettings() {
 
 void SettingsStore::ReloadActiveProfile() {
     auto working = std::make_unique<ServiceSettings>(Working());
-    ::ReloadActiveProfile(*working);
+    if (::ReloadActiveProfile(*working) == FileReadStatus::Unreadable) return;
     std::lock_guard<std::mutex> guard(lock_);
     records_->WorkingSettings = *working;
+}
+
+bool SettingsStore::WriteAllSettings() {
+    if (!readFromFile_.load()) return false;
+    const auto working = std::make_unique<ServiceSettings>(Working());
+    ::WriteAllSettings(*working);
+    return true;
 }
 
 ServiceSettings SettingsStore::Working() const {
@@ -57,6 +71,40 @@ ServiceSettings SettingsStore::DeviceImage() const {
 void SettingsStore::SetDeviceImage(const ServiceSettings& image) {
     std::lock_guard<std::mutex> guard(lock_);
     records_->DeviceSettingsImage = image;
+}
+
+namespace {
+int ProfileSlot(int profile) { return profile >= 0 && profile < kProfileCount ? profile : 0; }
+int ButtonSlot(int button) { return button >= 0 && button < kButtonCount ? button : 0; }
+}  // namespace
+
+int SettingsStore::ActiveProfileIndex() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->WorkingSettings.Profile;
+}
+
+ButtonAssignment SettingsStore::WorkingAssignment(int profile, int button) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->WorkingSettings.Profiles[ProfileSlot(profile)].Buttons[ButtonSlot(button)];
+}
+
+ButtonAssignment SettingsStore::SnapshotAssignment(int profile, int button) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return records_->SettingsSnapshot.Profiles[ProfileSlot(profile)].Buttons[ButtonSlot(button)];
+}
+
+ButtonAssignment SettingsStore::ActiveAssignment(int button) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    const ServiceSettings& working = records_->WorkingSettings;
+    return working.Profiles[ProfileSlot(working.Profile)].Buttons[ButtonSlot(button)];
+}
+
+void SettingsStore::CopyTopStageResolution(int profile, int stage) {
+    if (stage < 0 || stage >= kStageCount) return;
+    std::lock_guard<std::mutex> guard(lock_);
+    DpiStage* stages = records_->WorkingSettings.Profiles[ProfileSlot(profile)].DPIStageValue;
+    stages[stage].X = stages[kStageCount - 1].X;
+    stages[stage].Y = stages[kStageCount - 1].Y;
 }
 
 ProfileRecord SettingsStore::ActiveProfile() const {

@@ -6,6 +6,7 @@
 // device call.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -19,10 +20,20 @@ public:
     SettingsStore& operator=(const SettingsStore&) = delete;
 
     // Reads the whole settings file into WorkingSettings and validates it
-    // through SettingsSnapshot.
+    // through SettingsSnapshot. A file that is there but cannot be read
+    // leaves the records as the last read found them, or on the defaults
+    // when no read has succeeded yet.
     void ReloadSettings();
     // Re-reads the Setting section and the active profile into WorkingSettings.
     void ReloadActiveProfile();
+    // Writes WorkingSettings as the whole settings file, unless the records
+    // do not stand on a read of the file (it was there but could not be
+    // read, and no read has succeeded since): a full write of defaults would
+    // replace the user's profiles. Returns whether it wrote.
+    bool WriteAllSettings();
+    // The records hold what a read of the file found (or the defaults of a
+    // missing file).
+    bool ReadFromFile() const { return readFromFile_.load(); }
 
     ServiceSettings Working() const;
     ServiceSettings Snapshot() const;
@@ -32,8 +43,21 @@ public:
     // out of range.
     ProfileRecord ActiveProfile() const;
 
+    // Small reads for the button actions, which run on every press.
+    int ActiveProfileIndex() const;
+    // Copies of one button of a profile (0 to 5, button 0 to 9; the first
+    // slot and button for indices out of range).
+    ButtonAssignment WorkingAssignment(int profile, int button) const;
+    ButtonAssignment SnapshotAssignment(int profile, int button) const;
+    // The button of the active profile, in one look.
+    ButtonAssignment ActiveAssignment(int button) const;
+    // In WorkingSettings, stage `stage` of `profile` takes the resolution of
+    // the top stage (index 4). In memory only.
+    void CopyTopStageResolution(int profile, int stage);
+
 private:
     struct Records;
     mutable std::mutex lock_;
+    std::atomic<bool> readFromFile_{false};
     std::unique_ptr<Records> records_;
 };

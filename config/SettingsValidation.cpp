@@ -1,7 +1,9 @@
 #include "config/SettingsValidation.h"
 
 #include <cstring>
+#include <memory>
 
+#include "config/PortableIniFile.h"
 #include "config/SettingsFile.h"
 
 namespace {
@@ -73,9 +75,21 @@ bool ValidateSettings(ServiceSettings& target, const ServiceSettings& source) {
     return changed;
 }
 
-void ReloadSettings(ServiceSettings& working, ServiceSettings& snapshot) {
+FileReadStatus ReloadSettings(ServiceSettings& working, ServiceSettings& snapshot) {
+    // Read into a copy: a file that cannot be read must not reset the records.
+    auto read = std::make_unique<ServiceSettings>(working);
+    ResetSettings(*read);
+    const FileReadStatus status = ReadAllSettings(*read);
+    if (status == FileReadStatus::Unreadable) return status;
+    ValidateSettings(snapshot, *read);
+    std::memcpy(&working, &snapshot, sizeof working);
+    return status;
+}
+
+void LoadDefaultSettings(ServiceSettings& working, ServiceSettings& snapshot) {
     ResetSettings(working);
-    ReadAllSettings(working);
+    PortableIniFile nothing(Text(), IniDocument{});
+    ReadAllSettings(nothing, working);
     ValidateSettings(snapshot, working);
     std::memcpy(&working, &snapshot, sizeof working);
 }

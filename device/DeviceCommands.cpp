@@ -6,6 +6,7 @@
 #include "device/DeviceList.h"
 #include "device/HidApiBinding.h"
 #include "device/HidDeviceBinding.h"
+#include "device/ReadBackCollector.h"
 #include "device/ReportFrame.h"
 #include "platform/Platform.h"
 
@@ -83,9 +84,10 @@ std::uint8_t LogoWireValue(std::int32_t ledLogoEnable) {
     return ledLogoEnable == kLogoOnValue ? kLogoOnWire : LowByte(ledLogoEnable);
 }
 
-std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r) {
+std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r, void (*storeRate)(std::int32_t r)) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
+    if (storeRate != nullptr) storeRate(r);
     Write(MakeFrame({kCommandMarker, kCmdPollingRate, PollingRateCode(r)}));
     return 1;
 }
@@ -204,7 +206,7 @@ std::int32_t RequestReadBack(const DeviceLink& link, std::atomic<std::int32_t>& 
     Sys().Windows.SetCursor(Sys().Windows.LoadCursorW(nullptr, kCursorIdWait));
     // Armed before the request goes out: the answers come on the library's
     // thread and may arrive before the write returns.
-    shortReadBusy.store(1);
+    ReadBack.Arm(shortReadBusy, Sys().Kernel.GetTickCount());
     Write(MakeFrame({kCommandMarker, kCmdReadBackRequest, kParamOne, kReadBackRequestLength}));
     return 0;
 }

@@ -20,9 +20,10 @@ std::uint8_t ClampStage(std::int32_t n);
 std::uint8_t LogoWireValue(std::int32_t ledLogoEnable);
 
 // --- operations: results 0 / 0 / 1 unless said ---
-// Sends the code of report-rate index r; 1 when the mouse was there. The
-// caller keeps r in the settings file when it was.
-std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r);
+// Sends the code of rate index r. `storeRate` (may be null) is called with r
+// once the mouse is known to be there, before the code goes out: the caller
+// keeps r in its settings there. The caller reloads the settings first.
+std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r, void (*storeRate)(std::int32_t r));
 std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profile);
 std::int32_t WriteResolutionStages(const DeviceLink& link, const ProfileRecord& profile,
                                    std::int32_t stage);

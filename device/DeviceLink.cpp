@@ -2,8 +2,15 @@
 
 #include "device/DeviceList.h"
 #include "device/HidDeviceBinding.h"
+#include "device/ReadBackCollector.h"
+
+void CancelReadBack(const DeviceLink& link) {
+    if (link.ShortReadBusy != nullptr && link.BulkReadBusy != nullptr)
+        ReadBack.Cancel(*link.ShortReadBusy, *link.BulkReadBusy);
+}
 
 std::int32_t OpenDevice(const DeviceLink& link) {
+    CancelReadBack(link);
     BindHidDevice();
     if (link.DeviceOpen->load() != 0) HidClose();
     HidSetMatch(kMatchRecord);
@@ -17,7 +24,8 @@ std::int32_t OpenDevice(const DeviceLink& link) {
     return opened;
 }
 
-std::int32_t CloseDevice() {
+std::int32_t CloseDevice(const DeviceLink& link) {
+    CancelReadBack(link);
     HidClose();
     return 1;
 }

@@ -15,6 +15,14 @@
 #define HID_CALLBACK
 #endif
 
+// --- HIDApi.dll: twelve entry points by name, resolved in this order ---
+constexpr std::size_t kHidApiEntryCount = 12;
+constexpr const char* kHidApiEntryNames[kHidApiEntryCount] = {
+    "OpenUSB",     "WriteUSB",          "ReadUSB",           "SetFeature",
+    "GetFeature",  "CloseUSB",          "InitUSB",           "LoadPCtimer",
+    "EncodeSecrecy_V11", "DecodeSecrecy_V11", "change_PCTimer", "SavePCtimerWithInDLL",
+};
+
 // --- HidDevice.dll: exports by ordinal only ---
 constexpr WORD kOrdinalOpen = 2;
 constexpr WORD kOrdinalClose = 3;

@@ -16,16 +16,19 @@ void DeviceSession::SetWait(std::function<void(DWORD milliseconds)> wait) {
 }
 
 DeviceLink DeviceSession::Link() {
-    DeviceLink link{window_, message_, callback_, &DeviceOpen, {}};
+    DeviceLink link{window_, message_, callback_, &DeviceOpen, &ShortReadBusy, &BulkReadBusy, {}};
     std::lock_guard<std::mutex> guard(waitLock_);
     if (wait_ && waitThread_ == Sys().Kernel.GetCurrentThreadId()) link.Wait = wait_;
     return link;
 }
 
 std::int32_t DeviceSession::OpenDevice() { return ::OpenDevice(Link()); }
-std::int32_t DeviceSession::CloseDevice() { return ::CloseDevice(); }
+std::int32_t DeviceSession::CloseDevice() { return ::CloseDevice(Link()); }
 
 CollectionChange DeviceSession::ApplyCollectionNotification(WPARAM wParam, const _DEVICE_STATE* record) {
+    // A collection going away (the mouse unplugged) takes the answers of a
+    // pending read-back with it.
+    if (record != nullptr && record->State == kCollectionClosed) CancelReadBack(Link());
     return ::ApplyCollectionNotification(wParam, record, DeviceOpen);
 }
 
@@ -34,8 +37,12 @@ void DeviceSession::HandleInputReport(InputRoutes* routes, DWORD identifier, con
     ::HandleInputReport(InputContext{routes, &ShortReadBusy, &BulkReadBusy}, identifier, report, length);
 }
 
-std::int32_t DeviceSession::SetPollingRate(std::int32_t rateIndex) {
-    return ::SetPollingRate(Link(), rateIndex);
+std::int32_t DeviceSession::SetPollingRate(std::int32_t rateIndex, void (*storeRate)(std::int32_t)) {
+    return ::SetPollingRate(Link(), rateIndex, storeRate);
+}
+
+ReadBackState DeviceSession::ShortReadBackState() {
+    return ReadBack.ShortState(ShortReadBusy, Sys().Kernel.GetTickCount());
 }
 std::int32_t DeviceSession::WriteButtonTable(const ProfileRecord& profile) {
     return ::WriteButtonTable(Link(), profile);

@@ -15,6 +15,7 @@
 #include "device/DeviceList.h"
 #include "device/InputHandling.h"
 #include "device/ProgressSink.h"
+#include "device/ReadBackCollector.h"
 
 class DeviceSession {
 public:
@@ -37,8 +38,9 @@ public:
     void HandleInputReport(InputRoutes* routes, DWORD identifier, const std::uint8_t* report,
                            std::size_t length);
 
-    // Sends the report-rate code; 1 when the mouse was there to take it.
-    std::int32_t SetPollingRate(std::int32_t rateIndex);
+    // Sends the report-rate code; `storeRate` (may be null) is called with
+    // the index once the mouse is known to be there, before the code goes out.
+    std::int32_t SetPollingRate(std::int32_t rateIndex, void (*storeRate)(std::int32_t));
     std::int32_t WriteButtonTable(const ProfileRecord& profile);
     std::int32_t WriteResolutionStages(const ProfileRecord& profile, std::int32_t stage);
     std::int32_t SetUniversalScroll(const ProfileRecord& profile);
@@ -53,6 +55,9 @@ public:
     std::int32_t ApplyProfileToDevice(const ProfileRecord& profile, ProgressSink* progress);
 
     bool ShortReadPending() const { return ShortReadBusy.load() != 0; }
+    // Where the four-report collection armed by RequestReadBack stands; the
+    // steps that wait for it treat EndedWithoutData as nothing read.
+    ReadBackState ShortReadBackState();
 
 private:
     DeviceLink Link();

@@ -1,29 +1,20 @@
 #include "device/HidApiBinding.h"
 
+#include "device/DeviceProtocol.h"
 #include "platform/Platform.h"
 
 HidApiBindingTable HidApiBinding;
 
 namespace {
 
-struct EntryPoint {
-    const char* name;
-    void* HidApiBindingTable::*slot;
-};
-
-constexpr EntryPoint kEntryPoints[] = {
-    {"OpenUSB", &HidApiBindingTable::OpenUSB},
-    {"WriteUSB", &HidApiBindingTable::WriteUSB},
-    {"ReadUSB", &HidApiBindingTable::ReadUSB},
-    {"SetFeature", &HidApiBindingTable::SetFeature},
-    {"GetFeature", &HidApiBindingTable::GetFeature},
-    {"CloseUSB", &HidApiBindingTable::CloseUSB},
-    {"InitUSB", &HidApiBindingTable::InitUSB},
-    {"LoadPCtimer", &HidApiBindingTable::LoadPCtimer},
-    {"EncodeSecrecy_V11", &HidApiBindingTable::EncodeSecrecy_V11},
-    {"DecodeSecrecy_V11", &HidApiBindingTable::DecodeSecrecy_V11},
-    {"change_PCTimer", &HidApiBindingTable::change_PCTimer},
-    {"SavePCtimerWithInDLL", &HidApiBindingTable::SavePCtimerWithInDLL},
+// Where each entry point is kept, in the order of kHidApiEntryNames.
+constexpr void* HidApiBindingTable::*kSlots[kHidApiEntryCount] = {
+    &HidApiBindingTable::OpenUSB,           &HidApiBindingTable::WriteUSB,
+    &HidApiBindingTable::ReadUSB,           &HidApiBindingTable::SetFeature,
+    &HidApiBindingTable::GetFeature,        &HidApiBindingTable::CloseUSB,
+    &HidApiBindingTable::InitUSB,           &HidApiBindingTable::LoadPCtimer,
+    &HidApiBindingTable::EncodeSecrecy_V11, &HidApiBindingTable::DecodeSecrecy_V11,
+    &HidApiBindingTable::change_PCTimer,    &HidApiBindingTable::SavePCtimerWithInDLL,
 };
 
 }  // namespace
@@ -31,8 +22,8 @@ constexpr EntryPoint kEntryPoints[] = {
 void BindHidApi() {
     HidApiBinding = HidApiBindingTable{};
     HidApiBinding.Module = Sys().Kernel.LoadLibraryW(u"HIDApi.dll");
-    for (const auto& entry : kEntryPoints)
-        HidApiBinding.*entry.slot = Sys().Kernel.GetProcAddress(HidApiBinding.Module, entry.name);
+    for (std::size_t i = 0; i < kHidApiEntryCount; ++i)
+        HidApiBinding.*kSlots[i] = Sys().Kernel.GetProcAddress(HidApiBinding.Module, kHidApiEntryNames[i]);
 }
 
 void CallSavePCtimerWithInDLL() {

@@ -58,5 +58,6 @@ void HandleInputReport(const InputContext& context, DWORD identifier, const std:
     }
 
     if (context.ShortReadBusy != nullptr && context.BulkReadBusy != nullptr)
-        ReadBack.Gather(report, length, *context.ShortReadBusy, *context.BulkReadBusy, &CallDecodeSecrecy);
+        ReadBack.Gather(report, length, *context.ShortReadBusy, *context.BulkReadBusy, &CallDecodeSecrecy,
+                        Sys().Kernel.GetTickCount());
 }

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes as config.ini to the portable INI reader and to the
-// settings reads, on the fake platform. Checks that nothing reads or writes
+// settings reads, on the fake platform, under one of its ANSI code pages. Checks that nothing reads or writes
 // out of bounds (sanitizers), that every text field stays terminated inside
 // its array, and that the saved form of a file is stable once normalised.
 #include <cstddef>
@@ -38,6 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakePlatform fake;
     SetPlatform(&fake);
     fake.files.SetAppDataFolder(Text(u"C:\\users\\fuzz\\AppData\\Roaming"));
+    // The system's ANSI code page, taken from the input's length: single-byte
+    // Western and Cyrillic, and the double-byte Japanese one.
+    static constexpr unsigned kCodePages[] = {1252, 1251, 932};
+    fake.kernel.SetAnsiCodePage(kCodePages[size % 3]);
     ResolveFolders();
     fake.files.AddFolder(DataFolder());
     const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -55,7 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The portable reader's document: reads of names taken from the input
     // itself, and a stable saved form.
-    const IniDocument document = ParseIniDocument(bytes);
+    const AnsiCodePage& ansi = fake.kernel.SystemAnsiCodePage();
+    const IniDocument document = ParseIniDocument(bytes, ansi);
     int lookups = 0;  // bounded: each lookup scans the document
     for (const auto& section : document.sections) {
         for (const auto& entry : section.entries) {
@@ -66,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             ReadIniBlock(document, section.name, entry.name, block, 60);
         }
     }
-    const std::string once = SaveIniDocument(ParseIniDocument(SaveIniDocument(document)));
-    const std::string twice = SaveIniDocument(ParseIniDocument(once));
+    const std::string once = SaveIniDocument(ParseIniDocument(SaveIniDocument(document, ansi), ansi), ansi);
+    const std::string twice = SaveIniDocument(ParseIniDocument(once, ansi), ansi);
     if (once != twice) std::abort();
 
     // A write through the portable writer leaves a file that reads back the value.

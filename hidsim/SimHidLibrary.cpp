@@ -56,6 +56,11 @@ std::vector<SimHidLibrary::Notice> SimHidLibrary::NoticesLocked(DWORD state) {
     return notices;
 }
 
+void SimHidLibrary::SetAnswers(const SimMouseAnswers& answers) {
+    std::lock_guard<std::mutex> guard(lock_);
+    mouse_.SetAnswers(answers);
+}
+
 int SimHidLibrary::Open(HWND window, UINT message) {
     std::vector<Notice> notices;
     {

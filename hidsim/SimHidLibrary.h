@@ -38,6 +38,8 @@ public:
     SimHidLibrary& operator=(const SimHidLibrary&) = delete;
 
     void SetLogSink(LogSink sink);
+    // What the mouse answers from now on.
+    void SetAnswers(const SimMouseAnswers& answers);
 
     // --- the ordinals ---
     int SetMatch(const DWORD* matchRecord);                           // 7

@@ -61,11 +61,19 @@ void SimMouse::ReceiveCommand(const std::uint8_t* report) {
     case kCmdSelectStage: memory_.CurrentStage = report[3]; break;
     case kCmdLogoLight: memory_.Logo = report[4]; break;
     case kCmdStateByte: memory_.StateByte = report[2]; break;
-    case kCmdProbe: SetReply({kCommandMarker, kCmdProbe, 0x01}, false); break;
-    case kCmdReadBackQuery: SetReply({kCommandMarker, kSimReadBackReady, kButtonTableLength}, true); break;
+    case kCmdProbe:
+        if (answers_.AnswersProbe)
+            SetReply({kCommandMarker, kCmdProbe, 0x01}, false);
+        else
+            SetReply({kCommandMarker, 0x00, 0x00}, false);
+        break;
+    case kCmdReadBackQuery:
+        SetReply({kCommandMarker, answers_.ReadBackReady ? kSimReadBackReady : std::uint8_t{0}, kButtonTableLength}, true);
+        break;
     case kCmdStageQuery: SetReply({kCommandMarker, kCmdStageQuery, memory_.CurrentStage}, false); break;
     case kCmdReadBackRequest:
         // Four reports carry the first 32 bytes of the button table, encoded.
+        if (!answers_.AnswersReadBack) break;
         for (std::size_t k = 0; k < kReadBackReports; ++k) {
             std::vector<std::uint8_t> frame(kSimReadBackReportLength, 0);
             frame[0] = kSimReadBackReportId;

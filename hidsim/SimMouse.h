@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "device/DeviceProtocol.h"
+#include "hidsim/SimMouseConfig.h"
 
 // Device ids the simulated library hands out for the two collections.
 constexpr DWORD kSimCommandDeviceId = 0x2A01;
@@ -64,6 +65,7 @@ public:
     // Input reports produced by commands since the last call.
     std::vector<std::vector<std::uint8_t>> TakeProducedReports();
 
+    void SetAnswers(const SimMouseAnswers& answers) { answers_ = answers; }
     const SimMemory& Memory() const { return memory_; }
     SimMemory& Memory() { return memory_; }
 
@@ -73,6 +75,7 @@ private:
     void SetReply(std::initializer_list<std::uint8_t> bytes, bool encoded);
 
     SimMemory memory_;
+    SimMouseAnswers answers_;
     Stream stream_ = Stream::None;
     std::size_t streamOffset_ = 0;
     bool hasReply_ = false;

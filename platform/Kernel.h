@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "platform/CodePage.h"
 #include "platform/Text.h"
 #include "platform/WinTypes.h"
 
@@ -33,6 +34,10 @@ public:
     virtual void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) = 0;
     // Full path of the running executable, at most 259 units (MAX_PATH buffer).
     virtual Text GetModuleFileNameW() = 0;
+
+    // The system's ANSI code page (GetACP and its conversions): the encoding
+    // of a text file without a byte-order mark.
+    virtual const AnsiCodePage& SystemAnsiCodePage() = 0;
 
 protected:
     ~KernelServices() = default;

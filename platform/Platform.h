@@ -5,6 +5,7 @@
 //
 //   Sys().Kernel.Sleep(50);
 //   Sys().Windows.PostMessageW(window, message, 0, 0);
+//   Sys().Input.keybd_event(VK_TAB, 0, 0, 0);
 //   Sys().Graphics.BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
 //
 // Method names and arguments follow the Win32 functions they stand for, so
@@ -13,7 +14,9 @@
 
 #include "platform/Files.h"
 #include "platform/Graphics.h"
+#include "platform/Input.h"
 #include "platform/Kernel.h"
+#include "platform/PreciseClock.h"
 #include "platform/Shell.h"
 #include "platform/Windowing.h"
 
@@ -22,6 +25,8 @@ struct Platform {
     WindowServices& Windows;
     FileServices& Files;
     ShellServices& Shell;
+    InputInjection& Input;
+    PreciseClock& Clock;
     // --- Skinned interface: drawing. ---
     GraphicsServices& Graphics;
 };

@@ -70,6 +70,7 @@ constexpr DWORD ERROR_ACCESS_DENIED = 5;
 constexpr DWORD ERROR_SHARING_VIOLATION = 32;
 constexpr DWORD ERROR_INVALID_WINDOW_HANDLE = 1400;
 constexpr DWORD ERROR_INVALID_THREAD_ID = 1444;
+constexpr DWORD ERROR_TIMEOUT = 1460;
 constexpr DWORD ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 
@@ -99,6 +100,7 @@ constexpr int GWL_STYLE = -16;
 constexpr int GWL_EXSTYLE = -20;
 
 constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
 
 constexpr int CSIDL_APPDATA = 0x001A;
@@ -136,6 +138,36 @@ constexpr DWORD MOUSEEVENTF_ABSOLUTE = 0x8000u;
 constexpr HRESULT S_OK = 0;
 
 
+// Synthesized input.
+using ULONG_PTR = std::uintptr_t;
+
+constexpr DWORD KEYEVENTF_EXTENDEDKEY = 0x0001;
+constexpr DWORD KEYEVENTF_KEYUP = 0x0002;
+
+constexpr DWORD MOUSEEVENTF_MOVE = 0x0001;
+constexpr DWORD MOUSEEVENTF_MIDDLEDOWN = 0x0020;
+constexpr DWORD MOUSEEVENTF_MIDDLEUP = 0x0040;
+constexpr DWORD MOUSEEVENTF_XDOWN = 0x0080;
+constexpr DWORD MOUSEEVENTF_XUP = 0x0100;
+constexpr DWORD MOUSEEVENTF_WHEEL = 0x0800;
+constexpr DWORD MOUSEEVENTF_HWHEEL = 0x1000;
+
+constexpr DWORD XBUTTON1 = 0x0001;
+constexpr DWORD XBUTTON2 = 0x0002;
+constexpr int WHEEL_DELTA = 120;
+
+constexpr BYTE VK_TAB = 0x09;
+constexpr BYTE VK_PRIOR = 0x21;
+constexpr BYTE VK_NEXT = 0x22;
+constexpr BYTE VK_ADD = 0x6B;
+constexpr BYTE VK_SUBTRACT = 0x6D;
+constexpr BYTE VK_LCONTROL = 0xA2;
+constexpr BYTE VK_VOLUME_MUTE = 0xAD;
+constexpr BYTE VK_VOLUME_DOWN = 0xAE;
+constexpr BYTE VK_VOLUME_UP = 0xAF;
+constexpr BYTE VK_MEDIA_NEXT_TRACK = 0xB0;
+constexpr BYTE VK_MEDIA_PREV_TRACK = 0xB1;
+constexpr BYTE VK_MEDIA_PLAY_PAUSE = 0xB3;
 // --- Skinned interface: painting, graphics objects, window placement, the
 // foreground and paint-only message waits. ---
 struct HDC__;

@@ -2,6 +2,8 @@
 // service makes: the window manager's part of the platform seam.
 #pragma once
 
+#include <functional>
+
 #include "platform/Text.h"
 #include "platform/WinTypes.h"
 
@@ -64,8 +66,37 @@ public:
     virtual HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) = 0;
     virtual HANDLE SetCursor(HANDLE cursor) = 0;
 
+    // --- any program's windows, as the actions and scrolling look at them ---
+    virtual HWND WindowFromPoint(POINT screen) = 0;
+    // The immediate child of `parent` at a screen point (hidden ones too),
+    // `parent` itself when no child is there, null outside `parent`.
+    virtual HWND ChildWindowFromPoint(HWND parent, POINT screen) = 0;
+    virtual HWND GetDesktopWindow() = 0;
+    // At most 259 units; empty for a null or vanished window.
+    virtual Text GetClassNameW(HWND hwnd) = 0;
+    virtual BOOL GetWindowRect(HWND hwnd, RECT* rect) = 0;
+    // The parent of a child window, the owner of a pop-up, else null.
+    virtual HWND GetParent(HWND hwnd) = 0;
+    // GW_CHILD, GW_HWNDNEXT, GW_HWNDPREV: siblings in z-order, top first.
+    virtual HWND GetWindow(HWND hwnd, UINT relation) = 0;
+    // Every descendant of `parent`, each followed by its own; `visit`
+    // answers false to stop. Nothing for a null parent.
+    virtual void EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) = 0;
+    // Nonzero when the window answered within `timeout` ms (its result in
+    // `result`); zero when it timed out or hangs.
+    virtual LRESULT SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                        UINT timeout, LRESULT* result) = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+
+    // --- the foreground ---
+    virtual HWND GetForegroundWindow() = 0;
+    // The thread that made the window; 0 for no window.
+    virtual DWORD GetWindowThreadProcessId(HWND hwnd) = 0;
+    virtual BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) = 0;
+    virtual BOOL SetForegroundWindow(HWND hwnd) = 0;
+
     // --- Skinned interface: showing, placing, shaping and painting windows,
-    // the foreground, the mouse capture and paint-only waits. ---
+    // the mouse capture and paint-only waits. ---
     virtual BOOL ShowWindow(HWND hwnd, int command) = 0;
     virtual BOOL IsWindowVisible(HWND hwnd) = 0;
     // insertAfter: HWND_TOPMOST, HWND_NOTOPMOST, HWND_TOP or a window.
@@ -73,10 +104,8 @@ public:
                               UINT flags) = 0;
     virtual BOOL SetWindowTextW(HWND hwnd, const Text& text) = 0;
     virtual BOOL GetClientRect(HWND hwnd, RECT* rect) = 0;
-    virtual BOOL GetWindowRect(HWND hwnd, RECT* rect) = 0;
     virtual BOOL ClientToScreen(HWND hwnd, POINT* point) = 0;
     virtual BOOL ScreenToClient(HWND hwnd, POINT* point) = 0;
-    virtual int GetSystemMetrics(int index) = 0;
     // The window takes ownership of the region (null: no region).
     virtual int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) = 0;
     // rect null: the whole client area.
@@ -86,12 +115,6 @@ public:
     virtual HWND SetCapture(HWND hwnd) = 0;
     virtual BOOL ReleaseCapture() = 0;
     virtual HWND GetCapture() = 0;
-    virtual HWND GetForegroundWindow() = 0;
-    // Refused (FALSE) for a process in the background unless its thread's
-    // input is attached to the foreground window's thread.
-    virtual BOOL SetForegroundWindow(HWND hwnd) = 0;
-    virtual DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) = 0;
-    virtual BOOL AttachThreadInput(DWORD attach, DWORD attachTo, BOOL doAttach) = 0;
     // The calling thread's next message within [first, last] for `hwnd` and
     // its children (null: any); `flags` PM_REMOVE and the PM_QS_* kinds.
     // Messages sent from other threads are handled first when the kinds

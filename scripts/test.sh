@@ -20,7 +20,17 @@ run() {
 host_tests() {
     local kind="$1"
     bash scripts/build.sh "$kind" &&
-        ctest --test-dir "build/$kind" --output-on-failure -j 2
+        ctest --test-dir "build/$kind" --output-on-failure -j 2 &&
+        shuffled_unit_tests "$kind"
+}
+
+# ctest runs each test in a process of its own; the unit tests must also
+# pass all in one process, in any order. The seed is printed for replay
+# (--gtest_random_seed=N).
+shuffled_unit_tests() {
+    local seed=$(( (RANDOM << 15 | RANDOM) % 99999 + 1 ))
+    echo "=== unit tests in one process, shuffled with seed $seed"
+    "build/$1/tests/unit/unit_tests" --gtest_shuffle --gtest_random_seed="$seed" --gtest_brief=1
 }
 
 run host_tests host

@@ -1,6 +1,8 @@
 #include "hidsim/host/SimulatedMouse.h"
 
 #include <atomic>
+#include <map>
+#include <string>
 
 #include "hidsim/SimExports.h"
 
@@ -26,31 +28,37 @@ private:
     FakePlatform& fake_;
 };
 
-SimulatedMouse::SimulatedMouse(FakePlatform& fake, bool plugged)
+SimulatedMouse::SimulatedMouse(FakePlatform& fake, const SimMouseConfig& config)
     : notifier_(std::make_unique<Notifier>(fake)),
       library_(std::make_unique<SimHidLibrary>(
-          *notifier_, [&fake] { return fake.Now(); }, plugged)) {
-    fake.kernel.AddModule(u"HidDevice.dll", {},
-                   {{kOrdinalOpen, reinterpret_cast<void*>(&HidSim_Open)},
-                    {kOrdinalClose, reinterpret_cast<void*>(&HidSim_Close)},
-                    {kOrdinalWriteData, reinterpret_cast<void*>(&HidSim_WriteData)},
-                    {kOrdinalWriteCommand, reinterpret_cast<void*>(&HidSim_WriteCommand)},
-                    {kOrdinalReadReply, reinterpret_cast<void*>(&HidSim_ReadReply)},
-                    {kOrdinalSetMatch, reinterpret_cast<void*>(&HidSim_SetMatch)},
-                    {kOrdinalSetCallback, reinterpret_cast<void*>(&HidSim_SetCallback)}});
-    fake.kernel.AddModule(u"HIDApi.dll",
-                   {{"OpenUSB", reinterpret_cast<void*>(&OpenUSB)},
-                    {"WriteUSB", reinterpret_cast<void*>(&WriteUSB)},
-                    {"ReadUSB", reinterpret_cast<void*>(&ReadUSB)},
-                    {"SetFeature", reinterpret_cast<void*>(&SetFeature)},
-                    {"GetFeature", reinterpret_cast<void*>(&GetFeature)},
-                    {"CloseUSB", reinterpret_cast<void*>(&CloseUSB)},
-                    {"InitUSB", reinterpret_cast<void*>(&InitUSB)},
-                    {"LoadPCtimer", reinterpret_cast<void*>(&LoadPCtimer)},
-                    {"EncodeSecrecy_V11", reinterpret_cast<void*>(&EncodeSecrecy_V11)},
-                    {"DecodeSecrecy_V11", reinterpret_cast<void*>(&DecodeSecrecy_V11)},
-                    {"change_PCTimer", reinterpret_cast<void*>(&change_PCTimer)},
-                    {"SavePCtimerWithInDLL", reinterpret_cast<void*>(&SavePCtimerWithInDLL)}});
+          *notifier_, [&fake] { return fake.Now(); }, config.Plugged)) {
+    library_->SetAnswers(config.Answers);
+    if (config.HidDeviceLibrary) {
+        std::map<WORD, void*> ordinals = {
+            {kOrdinalOpen, reinterpret_cast<void*>(&HidSim_Open)},
+            {kOrdinalClose, reinterpret_cast<void*>(&HidSim_Close)},
+            {kOrdinalWriteData, reinterpret_cast<void*>(&HidSim_WriteData)},
+            {kOrdinalWriteCommand, reinterpret_cast<void*>(&HidSim_WriteCommand)},
+            {kOrdinalReadReply, reinterpret_cast<void*>(&HidSim_ReadReply)},
+            {kOrdinalSetMatch, reinterpret_cast<void*>(&HidSim_SetMatch)},
+            {kOrdinalSetCallback, reinterpret_cast<void*>(&HidSim_SetCallback)}};
+        for (WORD missing : config.MissingOrdinals) ordinals.erase(missing);
+        fake.kernel.AddModule(u"HidDevice.dll", {}, std::move(ordinals));
+    }
+    if (config.HidApiLibrary) {
+        // The twelve names, in the order of kHidApiEntryNames.
+        void* const exports[kHidApiEntryCount] = {
+            reinterpret_cast<void*>(&OpenUSB),           reinterpret_cast<void*>(&WriteUSB),
+            reinterpret_cast<void*>(&ReadUSB),           reinterpret_cast<void*>(&SetFeature),
+            reinterpret_cast<void*>(&GetFeature),        reinterpret_cast<void*>(&CloseUSB),
+            reinterpret_cast<void*>(&InitUSB),           reinterpret_cast<void*>(&LoadPCtimer),
+            reinterpret_cast<void*>(&EncodeSecrecy_V11), reinterpret_cast<void*>(&DecodeSecrecy_V11),
+            reinterpret_cast<void*>(&change_PCTimer),    reinterpret_cast<void*>(&SavePCtimerWithInDLL)};
+        std::map<std::string, void*> named;
+        for (std::size_t i = 0; i < kHidApiEntryCount; ++i) named[kHidApiEntryNames[i]] = exports[i];
+        for (const std::string& missing : config.MissingHidApiEntries) named.erase(missing);
+        fake.kernel.AddModule(u"HIDApi.dll", std::move(named));
+    }
     gActive.store(library_.get());
 }
 

@@ -7,12 +7,13 @@
 #include <memory>
 
 #include "hidsim/SimHidLibrary.h"
+#include "hidsim/SimMouseConfig.h"
 #include "platform/fake/FakePlatform.h"
 
 class SimulatedMouse {
 public:
     // Installs both modules into `fake` and makes this the active library.
-    explicit SimulatedMouse(FakePlatform& fake, bool plugged = true);
+    explicit SimulatedMouse(FakePlatform& fake, const SimMouseConfig& config = SimMouseConfig{});
     ~SimulatedMouse();
     SimulatedMouse(const SimulatedMouse&) = delete;
     SimulatedMouse& operator=(const SimulatedMouse&) = delete;

@@ -13,11 +13,11 @@ Text FakeFiles::ParentFolder(const Text& path) {
     return folded.substr(0, slash);
 }
 
-bool FakeFiles::HeldLocked(const Text& path, DWORD& error) {
+bool FakeFiles::HeldLocked(const Text& path, DWORD& error, bool reading) {
     auto hold = holds_.find(FakeFoldPath(path));
-    if (hold == holds_.end() || hold->second.first <= 0) return false;
-    --hold->second.first;
+    if (hold == holds_.end()) return false;
     error = hold->second.second;
+    if (reading && hold->second.first > 0 && --hold->second.first == 0) holds_.erase(hold);
     return true;
 }
 
@@ -54,7 +54,7 @@ BOOL FakeFiles::CopyFileW(const Text& from, const Text& to, BOOL failIfExists) {
         return FALSE;
     }
     DWORD error = 0;
-    if (HeldLocked(from, error) || HeldLocked(to, error)) {
+    if (HeldLocked(from, error, false) || HeldLocked(to, error, false)) {
         world_.lastError = error;
         return FALSE;
     }
@@ -78,7 +78,7 @@ FileRead FakeFiles::ReadWholeFile(const Text& path) {
         result.Error = FolderExists(ParentFolder(path)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
         return result;
     }
-    if (HeldLocked(path, result.Error)) {
+    if (HeldLocked(path, result.Error, true)) {
         result.Status = FileReadStatus::Unreadable;
         return result;
     }
@@ -92,7 +92,7 @@ bool FakeFiles::ReplaceWholeFile(const Text& path, const std::string& bytes) {
     world_.Record("WriteFile " + U8(path));
     if (!FolderExists(ParentFolder(path))) return false;
     DWORD error = 0;
-    if (files_.count(FakeFoldPath(path)) && HeldLocked(path, error)) {
+    if (files_.count(FakeFoldPath(path)) && HeldLocked(path, error, false)) {
         world_.lastError = error;
         return false;
     }
@@ -148,9 +148,15 @@ void FakeFiles::RemoveFile(const Text& path) {
     files_.erase(FakeFoldPath(path));
 }
 
-void FakeFiles::HoldFile(const Text& path, int count, DWORD error) {
+void FakeFiles::HoldFile(const Text& path, int failedReads, DWORD error) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    holds_[FakeFoldPath(path)] = {count, error};
+    if (failedReads == 0) return;
+    holds_[FakeFoldPath(path)] = {failedReads < 0 ? -1 : failedReads, error};
+}
+
+void FakeFiles::ReleaseFile(const Text& path) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    holds_.erase(FakeFoldPath(path));
 }
 
 std::optional<std::string> FakeFiles::File(const Text& path) const {

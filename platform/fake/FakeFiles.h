@@ -40,10 +40,12 @@ public:
     void AddFile(const Text& path, const std::string& bytes);
     void AddFolder(const Text& path);
     void RemoveFile(const Text& path);
-    // The next `count` opens of the file fail with `error` (sharing
-    // violation or access denied) while the file stays as it is; reads and
-    // replacements alike.
-    void HoldFile(const Text& path, int count, DWORD error = ERROR_SHARING_VIOLATION);
+    // Another program holds the file open without sharing: reads fail as
+    // "could not be read" (with `error`) and writes and copies fail, while
+    // the file stays as it is. The hold ends after `failedReads` reads, or
+    // with ReleaseFile when that is negative.
+    void HoldFile(const Text& path, int failedReads = -1, DWORD error = ERROR_SHARING_VIOLATION);
+    void ReleaseFile(const Text& path);
 
     // --- inspection ---
     std::optional<std::string> File(const Text& path) const;
@@ -51,12 +53,12 @@ public:
 
 private:
     static Text ParentFolder(const Text& path);
-    // True (and one hold used) when the file is held at this open.
-    bool HeldLocked(const Text& path, DWORD& error);
+    // True when the file is held at this open; a read uses up one held read.
+    bool HeldLocked(const Text& path, DWORD& error, bool reading);
 
     FakeWorld& world_;
     std::optional<Text> appData_ = Text(u"C:\\users\\user\\AppData\\Roaming");
     std::map<Text, std::string> files_;  // folded path -> bytes
     std::set<Text> folders_;             // folded paths without trailing backslash
-    std::map<Text, std::pair<int, DWORD>> holds_;  // folded path -> opens left to fail, error
+    std::map<Text, std::pair<int, DWORD>> holds_;  // folded path -> reads left to fail (negative: until released), error
 };

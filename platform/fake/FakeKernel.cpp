@@ -145,3 +145,20 @@ std::vector<FakeThread> FakeKernel::Threads() const {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     return threads_;
 }
+
+const AnsiCodePage& FakeKernel::SystemAnsiCodePage() {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return *codePage_;
+}
+
+bool FakeKernel::SetAnsiCodePage(unsigned identifier) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    std::unique_ptr<AnsiCodePage>& kept = codePages_[identifier];
+    if (!kept) kept = MakeTableCodePage(identifier);
+    if (!kept) {
+        codePages_.erase(identifier);
+        return false;
+    }
+    codePage_ = kept.get();
+    return true;
+}

@@ -21,7 +21,7 @@ struct FakeThread {
 
 class FakeKernel final : public KernelServices {
 public:
-    explicit FakeKernel(FakeWorld& world) : world_(world) {}
+    explicit FakeKernel(FakeWorld& world) : world_(world) { SetAnsiCodePage(1252); }
     ~FakeKernel();
 
     HANDLE CreateMutexW(const Text& name) override;
@@ -38,9 +38,14 @@ public:
     void* GetProcAddress(HMODULE module, const char* name) override;
     void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
     Text GetModuleFileNameW() override;
+    const AnsiCodePage& SystemAnsiCodePage() override;
 
     // --- set-up ---
     void SetModuleFileName(const Text& path);
+    // The system's ANSI code page; false (and no change) for one without
+    // tables. 1252 until set. Code pages handed out stay valid until the
+    // fake ends.
+    bool SetAnsiCodePage(unsigned identifier);
     void AddModule(const Text& name, std::map<std::string, void*> named,
                    std::map<WORD, void*> ordinals = {});
 
@@ -58,6 +63,8 @@ private:
     std::map<Text, HMODULE> moduleHandles_;
     std::map<HMODULE, std::pair<std::map<std::string, void*>, std::map<WORD, void*>>> modules_;
     Text moduleFileName_ = u"C:\\Program Files\\Mouse\\mousehid.exe";
+    std::map<unsigned, std::unique_ptr<AnsiCodePage>> codePages_;
+    const AnsiCodePage* codePage_ = nullptr;
 };
 
 // Case-folded path with backslashes and no trailing backslash: the fake's

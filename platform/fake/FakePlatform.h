@@ -10,7 +10,9 @@
 #include "platform/Platform.h"
 #include "platform/fake/FakeFiles.h"
 #include "platform/fake/FakeGraphics.h"
+#include "platform/fake/FakeInput.h"
 #include "platform/fake/FakeKernel.h"
+#include "platform/fake/FakePreciseClock.h"
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeWindows.h"
 #include "platform/fake/FakeWorld.h"
@@ -19,7 +21,7 @@ class FakePlatform final : public Platform {
 public:
     static constexpr DWORD kMainThreadId = FakeWorld::kMainThreadId;
 
-    FakePlatform() : Platform{kernel, windows, files, shell, graphics} {}
+    FakePlatform() : Platform{kernel, windows, files, shell, input, clock, graphics} {}
     ~FakePlatform() { kernel.StopThreads(); }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
@@ -29,6 +31,10 @@ public:
     FakeWindows windows{world};
     FakeFiles files{world};
     FakeShell shell{world};
+    // Injected input at the virtual time; also kept in the record of calls.
+    FakeInput input{[this] { return Now(); }, [this](const std::string& line) { world.Record(line); }};
+    // The fine clock on the virtual time: a wait moves the clock on.
+    FakePreciseClock clock{[this] { return Now(); }, [this](std::uint64_t ms) { AdvanceClock(ms); }};
     FakeGraphics graphics{world, windows};
 
     // --- the shared record ---

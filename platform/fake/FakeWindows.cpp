@@ -63,6 +63,14 @@ HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* 
         window.exStyle = c.exStyle;
         window.rect = RECT{c.x, c.y, c.x + c.width, c.y + c.height};
         window.parent = c.parent;
+        // A child's position is in its parent's client area; the fake keeps
+        // every rectangle in screen coordinates.
+        if (const FakeWindow* parent = (c.style & WS_CHILD) && c.parent ? FindLocked(c.parent) : nullptr) {
+            window.rect.left += parent->rect.left;
+            window.rect.right += parent->rect.left;
+            window.rect.top += parent->rect.top;
+            window.rect.bottom += parent->rect.top;
+        }
         window.threadId = world_.CurrentThreadId();
         window.target = target;
         window.childId = c.childId;
@@ -447,9 +455,39 @@ HWND FakeWindows::AddForeignWindow(const Text& title, const Text& className) {
     window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
     window.title = title;
     window.className = className;
-    window.threadId = 0;  // another program's thread
+    window.threadId = nextForeignThreadId_++;  // another program's thread
     windows_.push_back(window);
     return window.hwnd;
+}
+
+HWND FakeWindows::AddWindow(const FakeWindowSpec& spec) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow window;
+    window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
+    window.className = spec.className;
+    window.title = spec.title;
+    window.style = spec.style;
+    window.rect = spec.rect;
+    window.parent = spec.parent;
+    const FakeWindow* parent = spec.parent ? FindLocked(spec.parent) : nullptr;
+    window.threadId = parent ? parent->threadId : nextForeignThreadId_++;
+    windows_.push_back(window);
+    return window.hwnd;
+}
+
+void FakeWindows::SetForeground(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    foreground_ = hwnd;
+}
+
+void FakeWindows::SetSystemMetric(int index, int value) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    metrics_[index] = value;
+}
+
+void FakeWindows::SetHung(HWND hwnd, bool hung) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    if (FakeWindow* window = FindLocked(hwnd)) window->hung = hung;
 }
 
 void FakeWindows::SetWheelScrollChars(std::optional<UINT> chars) {
@@ -594,17 +632,206 @@ UINT_PTR FakeWindows::CurrentCursorId() const {
     return cursorId_;
 }
 
+// --- any program's windows ---
+
+namespace {
+const HWND kDesktopWindow = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(0x10010));
+constexpr int kMaxDepth = 64;
+}  // namespace
+
+bool FakeWindows::Contains(const RECT& rect, POINT point) {
+    return point.x >= rect.left && point.x < rect.right && point.y >= rect.top && point.y < rect.bottom;
+}
+
+std::vector<FakeWindow*> FakeWindows::ChildrenLocked(HWND parent) {
+    // As on Windows: a new top-level window goes on top of the others, a new
+    // child window below its siblings.
+    std::vector<FakeWindow*> children;
+    for (auto& window : windows_) {
+        if (!window.alive) continue;
+        const bool isChild = (window.style & WS_CHILD) != 0;
+        if (parent == nullptr ? !isChild : (isChild && window.parent == parent)) children.push_back(&window);
+    }
+    if (parent == nullptr) std::reverse(children.begin(), children.end());
+    return children;
+}
+
+HWND FakeWindows::DeepestChildLocked(HWND window, POINT screen) {
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        HWND next = nullptr;
+        for (FakeWindow* child : ChildrenLocked(window))
+            if ((child->style & WS_VISIBLE) && Contains(child->rect, screen)) {
+                next = child->hwnd;
+                break;
+            }
+        if (next == nullptr) return window;
+        window = next;
+    }
+    return window;
+}
+
+HWND FakeWindows::WindowFromPoint(POINT screen) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("WindowFromPoint " + std::to_string(screen.x) + "," + std::to_string(screen.y));
+    for (FakeWindow* top : ChildrenLocked(nullptr))
+        if ((top->style & WS_VISIBLE) && Contains(top->rect, screen)) return DeepestChildLocked(top->hwnd, screen);
+    return kDesktopWindow;
+}
+
+HWND FakeWindows::ChildWindowFromPoint(HWND parent, POINT screen) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(parent);
+    if (window == nullptr || !Contains(window->rect, screen)) return nullptr;
+    for (FakeWindow* child : ChildrenLocked(parent))
+        if (Contains(child->rect, screen)) return child->hwnd;
+    return parent;
+}
+
+HWND FakeWindows::GetDesktopWindow() { return kDesktopWindow; }
+
+Text FakeWindows::GetClassNameW(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    if (hwnd == kDesktopWindow) return u"#32769";
+    const FakeWindow* window = FindLocked(hwnd);
+    return window ? window->className.substr(0, 259) : Text();
+}
+
+BOOL FakeWindows::GetWindowRect(HWND hwnd, RECT* rect) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr || rect == nullptr) return FALSE;
+    *rect = window->rect;
+    return TRUE;
+}
+
+HWND FakeWindows::GetParent(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return nullptr;
+    const bool child = (window->style & WS_CHILD) != 0;
+    const bool popup = (window->style & WS_POPUP) != 0;
+    return child || popup ? window->parent : nullptr;
+}
+
+HWND FakeWindows::GetWindow(HWND hwnd, UINT relation) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return nullptr;
+    if (relation == GW_CHILD) {
+        const auto children = ChildrenLocked(hwnd);
+        return children.empty() ? nullptr : children.front()->hwnd;
+    }
+    const auto siblings = ChildrenLocked((window->style & WS_CHILD) ? window->parent : nullptr);
+    for (std::size_t i = 0; i < siblings.size(); ++i) {
+        if (siblings[i]->hwnd != hwnd) continue;
+        if (relation == GW_HWNDNEXT) return i + 1 < siblings.size() ? siblings[i + 1]->hwnd : nullptr;
+        if (relation == GW_HWNDPREV) return i > 0 ? siblings[i - 1]->hwnd : nullptr;
+    }
+    return nullptr;
+}
+
+void FakeWindows::EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) {
+    if (parent == nullptr) return;
+    // Collected first: the visitor may call back into the fake.
+    std::vector<HWND> order;
+    std::function<void(HWND, int)> collect = [&](HWND of, int depth) {
+        if (depth > kMaxDepth) return;
+        for (FakeWindow* child : ChildrenLocked(of)) {
+            order.push_back(child->hwnd);
+            collect(child->hwnd, depth + 1);
+        }
+    };
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        collect(parent, 0);
+    }
+    for (HWND child : order)
+        if (!visit(child)) return;
+}
+
+LRESULT FakeWindows::SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT,
+                                         UINT timeout, LRESULT* result) {
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        FakeWindow* window = FindLocked(hwnd);
+        if (window == nullptr) {
+            world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+            return 0;
+        }
+        if (window->target == nullptr) {
+            world_.Record("SendMessageTimeoutW " + MessageText(message, wParam, lParam));
+            sent_.push_back(FakeMessage{hwnd, window->threadId, message, wParam, lParam, world_.now});
+            if (window->hung) {
+                // The sender waits the whole time-out for nothing.
+                world_.now += timeout;
+                world_.lastError = ERROR_TIMEOUT;
+                return 0;
+            }
+            if (result) *result = 0;
+            return 1;
+        }
+    }
+    const LRESULT answer = SendMessageW(hwnd, message, wParam, lParam);
+    if (result) *result = answer;
+    return 1;
+}
+
+int FakeWindows::GetSystemMetrics(int index) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    auto it = metrics_.find(index);
+    return it == metrics_.end() ? 0 : it->second;
+}
+
+// --- the foreground ---
+
+HWND FakeWindows::GetForegroundWindow() {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return foreground_;
+}
+
+DWORD FakeWindows::GetWindowThreadProcessId(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    return window ? window->threadId : 0;
+}
+
+BOOL FakeWindows::AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("AttachThreadInput " + std::to_string(attachThread) + " " + std::to_string(attachToThread) +
+                  " " + std::to_string(attach));
+    if (attachThread == 0 || attachToThread == 0 || attachThread == attachToThread) return FALSE;
+    const std::pair<DWORD, DWORD> pair{attachThread, attachToThread};
+    auto it = std::find(attachedInput_.begin(), attachedInput_.end(), pair);
+    if (attach && it == attachedInput_.end()) attachedInput_.push_back(pair);
+    if (!attach) {
+        if (it == attachedInput_.end()) return FALSE;
+        attachedInput_.erase(it);
+    }
+    return TRUE;
+}
+
+BOOL FakeWindows::SetForegroundWindow(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("SetForegroundWindow");
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return FALSE;
+    const DWORD self = world_.CurrentThreadId();
+    const FakeWindow* current = FindLocked(foreground_);
+    const DWORD owner = current ? current->threadId : 0;
+    const bool attached =
+        std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(self, owner)) != attachedInput_.end() ||
+        std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(owner, self)) != attachedInput_.end();
+    if (current != nullptr && owner != self && !attached) return FALSE;
+    foreground_ = hwnd;
+    return TRUE;
+}
+
 // --- Skinned interface: showing, placing, shaping and painting windows, the
-// foreground, the mouse capture and paint-only waits. ---
+// mouse capture and paint-only waits. ---
 
 namespace {
 
-// Windows of other programs: a thread and a process of their own each.
-constexpr DWORD kOtherProgramThreadBase = 0x10000;
-constexpr DWORD kOtherProgramProcessBase = 0x20000;
 constexpr int kMaxParentWalk = 64;
-
-DWORD HandleNumber(HWND hwnd) { return static_cast<DWORD>(reinterpret_cast<std::uintptr_t>(hwnd)); }
 
 // How a window appears in the record: its title, or its handle.
 std::string WindowName(const FakeWindow* window, HWND hwnd) {
@@ -621,10 +848,6 @@ std::string InsertAfterName(HWND insertAfter) {
 }
 
 }  // namespace
-
-DWORD FakeWindows::ThreadOfLocked(const FakeWindow& window) const {
-    return window.threadId != 0 ? window.threadId : kOtherProgramThreadBase + HandleNumber(window.hwnd);
-}
 
 bool FakeWindows::IsVisibleLocked(const FakeWindow& window) const {
     const FakeWindow* current = &window;
@@ -652,22 +875,14 @@ bool FakeWindows::MatchesFilterLocked(HWND msgHwnd, HWND filter) const {
 }
 
 POINT FakeWindows::ClientOriginLocked(const FakeWindow& window) const {
-    POINT origin{0, 0};
-    const FakeWindow* current = &window;
-    for (int depth = 0; depth < kMaxParentWalk && current != nullptr; ++depth) {
-        origin.x += current->rect.left;
-        origin.y += current->rect.top;
-        if ((current->style & WS_CHILD) == 0) break;
-        current = const_cast<FakeWindows*>(this)->FindLocked(current->parent);
-    }
-    return origin;
+    return POINT{window.rect.left, window.rect.top};  // rectangles are kept in screen coordinates
 }
 
 void FakeWindows::InvalidateLocked(FakeWindow& window, bool erase) {
     if (!IsVisibleLocked(window)) return;  // hidden windows are painted when shown
     window.updatePending = true;
     window.erasePending = window.erasePending || erase;
-    paintWake_[ThreadOfLocked(window)] = true;
+    paintWake_[window.threadId] = true;
     world_.changed.notify_all();
     if (window.style & WS_CLIPCHILDREN) return;
     for (auto& child : windows_)
@@ -740,15 +955,6 @@ void FakeWindows::ForgetWindowLocked(HWND hwnd) {
         if (window.hwnd == hwnd) window.updatePending = window.erasePending = false;
 }
 
-bool FakeWindows::IsKnownThreadLocked(DWORD threadId) const {
-    if (threadId == 0) return false;
-    if (queues_.count(threadId) != 0 || threadId == FakeWorld::kMainThreadId || world_.IsFakeThread(threadId))
-        return true;
-    for (const auto& window : windows_)
-        if (window.alive && ThreadOfLocked(window) == threadId) return true;
-    return false;
-}
-
 BOOL FakeWindows::ShowWindow(HWND hwnd, int command) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     FakeWindow* window = FindLocked(hwnd);
@@ -766,13 +972,11 @@ BOOL FakeWindows::ShowWindow(HWND hwnd, int command) {
     window->style |= WS_VISIBLE;
     if (!wasVisible) InvalidateLocked(*window, true);
     // Showing activates the window: it comes to the front only where the
-    // process may take the foreground.
+    // thread may take the foreground.
     constexpr int kShowNoActivate = 4;
     constexpr int kShowNA = 8;
-    const FakeWindow* front = FindLocked(foreground_);
-    const bool mayTakeFront = front == nullptr || front->threadId != 0 ||
-                              IsInputAttached(world_.CurrentThreadId(), ThreadOfLocked(*front));
-    if (command != kShowNoActivate && command != kShowNA && (window->style & WS_CHILD) == 0 && mayTakeFront)
+    if (command != kShowNoActivate && command != kShowNA && (window->style & WS_CHILD) == 0 &&
+        MayTakeForegroundLocked())
         foreground_ = hwnd;
     return wasVisible ? TRUE : FALSE;
 }
@@ -803,8 +1007,10 @@ BOOL FakeWindows::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int wi
         newHeight = std::max(height, 0);
     }
     if ((flags & SWP_NOMOVE) == 0) {
-        window->rect.left = x;
-        window->rect.top = y;
+        // A child's position is in its parent's client area.
+        const FakeWindow* parent = (window->style & WS_CHILD) ? FindLocked(window->parent) : nullptr;
+        window->rect.left = x + (parent ? parent->rect.left : 0);
+        window->rect.top = y + (parent ? parent->rect.top : 0);
     }
     window->rect.right = window->rect.left + newWidth;
     window->rect.bottom = window->rect.top + newHeight;
@@ -851,16 +1057,6 @@ BOOL FakeWindows::GetClientRect(HWND hwnd, RECT* rect) {
     return TRUE;
 }
 
-BOOL FakeWindows::GetWindowRect(HWND hwnd, RECT* rect) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    const FakeWindow* window = FindLocked(hwnd);
-    if (window == nullptr || rect == nullptr) return FALSE;
-    const POINT origin = ClientOriginLocked(*window);
-    *rect = RECT{origin.x, origin.y, origin.x + (window->rect.right - window->rect.left),
-                 origin.y + (window->rect.bottom - window->rect.top)};
-    return TRUE;
-}
-
 BOOL FakeWindows::ClientToScreen(HWND hwnd, POINT* point) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     const FakeWindow* window = FindLocked(hwnd);
@@ -879,14 +1075,6 @@ BOOL FakeWindows::ScreenToClient(HWND hwnd, POINT* point) {
     point->x -= origin.x;
     point->y -= origin.y;
     return TRUE;
-}
-
-int FakeWindows::GetSystemMetrics(int index) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("GetSystemMetrics " + std::to_string(index));
-    if (index == SM_CXSCREEN) return screenWidth_;
-    if (index == SM_CYSCREEN) return screenHeight_;
-    return 0;
 }
 
 int FakeWindows::SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
@@ -963,60 +1151,6 @@ HWND FakeWindows::GetCapture() {
     return capture_;
 }
 
-HWND FakeWindows::GetForegroundWindow() {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("GetForegroundWindow");
-    return FindLocked(foreground_) != nullptr ? foreground_ : nullptr;
-}
-
-BOOL FakeWindows::SetForegroundWindow(HWND hwnd) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    FakeWindow* window = FindLocked(hwnd);
-    const FakeWindow* front = FindLocked(foreground_);
-    // A process may take the foreground when it already has it (or nobody
-    // has), or when its thread shares input with the foreground thread.
-    const bool allowed = window != nullptr &&
-                         (front == nullptr || front->threadId != 0 ||
-                          IsInputAttached(world_.CurrentThreadId(), ThreadOfLocked(*front)));
-    world_.Record("SetForegroundWindow " + WindowName(window, hwnd) + (allowed ? " -> 1" : " -> 0"));
-    if (!allowed) return FALSE;
-    foreground_ = hwnd;
-    return TRUE;
-}
-
-DWORD FakeWindows::GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    const FakeWindow* window = FindLocked(hwnd);
-    world_.Record("GetWindowThreadProcessId " + WindowName(window, hwnd));
-    if (window == nullptr) {
-        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
-        if (processId) *processId = 0;
-        return 0;
-    }
-    if (processId)
-        *processId = window->threadId != 0 ? kOwnProcessId : kOtherProgramProcessBase + HandleNumber(hwnd);
-    return ThreadOfLocked(*window);
-}
-
-BOOL FakeWindows::AttachThreadInput(DWORD attach, DWORD attachTo, BOOL doAttach) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("AttachThreadInput " + std::to_string(attach) + " " + std::to_string(attachTo) + " " +
-                  std::to_string(doAttach ? 1 : 0));
-    if (attach == attachTo || !IsKnownThreadLocked(attach) || !IsKnownThreadLocked(attachTo)) {
-        world_.lastError = 87;  // ERROR_INVALID_PARAMETER
-        return FALSE;
-    }
-    const auto pair = std::minmax(attach, attachTo);
-    auto it = std::find(attached_.begin(), attached_.end(), std::make_pair(pair.first, pair.second));
-    if (doAttach) {
-        if (it == attached_.end()) attached_.emplace_back(pair.first, pair.second);
-        return TRUE;
-    }
-    if (it == attached_.end()) return FALSE;
-    attached_.erase(it);
-    return TRUE;
-}
-
 BOOL FakeWindows::PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) {
     const DWORD self = world_.CurrentThreadId();
     Lock lock(world_.lock);
@@ -1085,17 +1219,6 @@ DWORD FakeWindows::MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) {
     return WAIT_TIMEOUT;
 }
 
-void FakeWindows::SetScreenSize(int width, int height) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    screenWidth_ = width;
-    screenHeight_ = height;
-}
-
-void FakeWindows::SetForeground(HWND hwnd) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    foreground_ = hwnd;
-}
-
 bool FakeWindows::TakeUpdate(HWND hwnd) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     FakeWindow* window = FindLocked(hwnd);
@@ -1123,9 +1246,16 @@ SIZE FakeWindows::ClientSize(HWND hwnd) const {
 
 bool FakeWindows::IsInputAttached(DWORD first, DWORD second) const {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    const auto pair = std::minmax(first, second);
-    return std::find(attached_.begin(), attached_.end(), std::make_pair(pair.first, pair.second)) !=
-           attached_.end();
+    return std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(first, second)) !=
+               attachedInput_.end() ||
+           std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(second, first)) !=
+               attachedInput_.end();
+}
+
+bool FakeWindows::MayTakeForegroundLocked() {
+    const DWORD self = world_.CurrentThreadId();
+    const FakeWindow* current = FindLocked(foreground_);
+    return current == nullptr || current->threadId == self || IsInputAttached(self, current->threadId);
 }
 
 bool FakeWindows::HasUpdate(HWND hwnd) const {

@@ -43,6 +43,17 @@ struct FakeWindow {
     bool updatePending = false;  // has an update region (the whole client area)
     bool erasePending = false;   // ... invalidated with erase
     HRGN region = nullptr;       // the window's shape, owned by the window
+    bool hung = false;  // another program's window that takes no messages
+};
+
+// A window of another program, as a test lays it out: rectangle in screen
+// coordinates; a child when `parent` is set and the style has WS_CHILD.
+struct FakeWindowSpec {
+    Text className;
+    Text title;
+    DWORD style = WS_VISIBLE;
+    RECT rect{};
+    HWND parent = nullptr;
 };
 
 // One message posted or sent to a window or posted to a thread, with the
@@ -97,11 +108,36 @@ public:
     BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
     HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
     HANDLE SetCursor(HANDLE cursor) override;
+    HWND WindowFromPoint(POINT screen) override;
+    HWND ChildWindowFromPoint(HWND parent, POINT screen) override;
+    HWND GetDesktopWindow() override;
+    Text GetClassNameW(HWND hwnd) override;
+    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
+    HWND GetParent(HWND hwnd) override;
+    HWND GetWindow(HWND hwnd, UINT relation) override;
+    void EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) override;
+    LRESULT SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                UINT timeout, LRESULT* result) override;
+    int GetSystemMetrics(int index) override;
+    // Only the thread whose window is in the foreground, or one whose input
+    // is attached to that thread's, may bring another window forward.
+    HWND GetForegroundWindow() override;
+    DWORD GetWindowThreadProcessId(HWND hwnd) override;
+    BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
 
     // --- set-up ---
     // A top-level window of another program; what is posted or sent to it is
     // recorded, and a send answers 0.
     HWND AddForeignWindow(const Text& title, const Text& className = u"ForeignClass");
+    // Another program's window laid out in full: a top-level one on top of
+    // the others, a child below its siblings.
+    HWND AddWindow(const FakeWindowSpec& spec);
+    // The user brings a window forward (the fake's own rules do not apply).
+    void SetForeground(HWND hwnd);
+    void SetSystemMetric(int index, int value);
+    // A hung window answers no sent message.
+    void SetHung(HWND hwnd, bool hung);
     // A dialog template the program holds; CreateDialogParamW fails for others.
     void AddDialogTemplate(UINT templateId, FakeDialogTemplate dialog);
     // The wheel-scroll-characters value; empty makes the query fail.
@@ -150,6 +186,11 @@ private:
     using Lock = std::unique_lock<std::recursive_mutex>;
 
     FakeWindow* FindLocked(HWND hwnd);
+    // Live child windows of `parent` (top-level windows for null), top of
+    // the z-order first.
+    std::vector<FakeWindow*> ChildrenLocked(HWND parent);
+    static bool Contains(const RECT& rect, POINT point);
+    HWND DeepestChildLocked(HWND window, POINT screen);
     // Runs one message sent to the calling thread, if any; unlocks around it.
     bool HandleOneSent(Lock& lock, ThreadQueue& queue);
     FakeTimer* NextTimerLocked(DWORD threadId);
@@ -167,9 +208,14 @@ private:
     int quitCode_ = 0;
     std::optional<UINT> wheelScrollChars_ = 3u;
     UINT_PTR cursorId_ = 0;
+    HWND foreground_ = nullptr;
+    std::map<int, int> metrics_ = {{0, 1280}, {1, 1024}};  // SM_CXSCREEN, SM_CYSCREEN
+    std::vector<std::pair<DWORD, DWORD>> attachedInput_;
+    DWORD nextForeignThreadId_ = 9000;
+
 
     // --- Skinned interface: showing, placing, shaping and painting windows,
-    // the foreground, the mouse capture and paint-only waits. ---
+    // the mouse capture and paint-only waits. ---
     // Fake windows have no frame: the client area is the window rectangle,
     // which is in screen coordinates for a top-level window and in its
     // parent's client coordinates for a child. A window is visible when it
@@ -178,42 +224,25 @@ private:
     // for a visible window with an update region only when the thread's
     // queue has no sent or posted message that the caller would take, and
     // it keeps coming until BeginPaint (or the default WM_PAINT processing)
-    // validates. Windows of other programs each run on a thread and in a
-    // process of their own. SetForegroundWindow is refused while another
-    // program's window is in the foreground unless the calling thread's
-    // input is attached to that window's thread.
+    // validates. Showing a window activates it: it comes to the front where
+    // SetForegroundWindow would be allowed.
 public:
-    static constexpr DWORD kOwnProcessId = 100;
-    static constexpr int kDefaultScreenWidth = 1280;
-    static constexpr int kDefaultScreenHeight = 1024;
-
     BOOL ShowWindow(HWND hwnd, int command) override;
     BOOL IsWindowVisible(HWND hwnd) override;
     BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
                       UINT flags) override;
     BOOL SetWindowTextW(HWND hwnd, const Text& text) override;
     BOOL GetClientRect(HWND hwnd, RECT* rect) override;
-    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
     BOOL ClientToScreen(HWND hwnd, POINT* point) override;
     BOOL ScreenToClient(HWND hwnd, POINT* point) override;
-    int GetSystemMetrics(int index) override;
     int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) override;
     BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) override;
     BOOL UpdateWindow(HWND hwnd) override;
     HWND SetCapture(HWND hwnd) override;
     BOOL ReleaseCapture() override;
     HWND GetCapture() override;
-    HWND GetForegroundWindow() override;
-    BOOL SetForegroundWindow(HWND hwnd) override;
-    DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) override;
-    BOOL AttachThreadInput(DWORD attach, DWORD attachTo, BOOL doAttach) override;
     BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) override;
     DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) override;
-
-    // --- set-up ---
-    void SetScreenSize(int width, int height);
-    // The user brought this window to the front.
-    void SetForeground(HWND hwnd);
 
     // --- for the fake's graphics ---
     // Validates a window's update region for BeginPaint: true when it was
@@ -225,6 +254,7 @@ public:
     SIZE ClientSize(HWND hwnd) const;
 
     // --- inspection ---
+    // Either thread attached to the other.
     bool IsInputAttached(DWORD first, DWORD second) const;
     bool HasUpdate(HWND hwnd) const;
 
@@ -242,15 +272,11 @@ private:
     // does; called by DestroyWindow with the lock not held.
     BOOL DestroyTree(HWND hwnd);
     void ForgetWindowLocked(HWND hwnd);
-    DWORD ThreadOfLocked(const FakeWindow& window) const;
-    bool IsKnownThreadLocked(DWORD threadId) const;
     bool MatchesFilterLocked(HWND msgHwnd, HWND filter) const;
+    // What SetForegroundWindow allows the calling thread.
+    bool MayTakeForegroundLocked();
 
-    int screenWidth_ = kDefaultScreenWidth;
-    int screenHeight_ = kDefaultScreenHeight;
-    HWND foreground_ = nullptr;
     HWND capture_ = nullptr;
-    std::vector<std::pair<DWORD, DWORD>> attached_;  // pairs of threads sharing input
     std::map<DWORD, bool> paintWake_;  // a paint became due since the thread last looked
     std::map<DWORD, bool> postWake_;   // a message was posted since the thread last looked
 };

@@ -3,6 +3,9 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32Input.h"
+#include "platform/win32/Win32PreciseClock.h"
 
 class Win32Kernel final : public KernelServices {
 public:
@@ -20,6 +23,10 @@ public:
     void* GetProcAddress(HMODULE module, const char* name) override;
     void* GetProcAddressByOrdinal(HMODULE module, WORD ordinal) override;
     Text GetModuleFileNameW() override;
+    const AnsiCodePage& SystemAnsiCodePage() override { return codePage_; }
+
+private:
+    Win32AnsiCodePage codePage_;
 };
 
 class Win32Windows final : public WindowServices {
@@ -42,6 +49,21 @@ public:
     BOOL SystemParametersInfoW(UINT action, UINT param, void* value, UINT winIni) override;
     HANDLE LoadCursorW(HINSTANCE instance, UINT_PTR cursorId) override;
     HANDLE SetCursor(HANDLE cursor) override;
+    HWND WindowFromPoint(POINT screen) override;
+    HWND ChildWindowFromPoint(HWND parent, POINT screen) override;
+    HWND GetDesktopWindow() override;
+    Text GetClassNameW(HWND hwnd) override;
+    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
+    HWND GetParent(HWND hwnd) override;
+    HWND GetWindow(HWND hwnd, UINT relation) override;
+    void EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) override;
+    LRESULT SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                UINT timeout, LRESULT* result) override;
+    int GetSystemMetrics(int index) override;
+    HWND GetForegroundWindow() override;
+    DWORD GetWindowThreadProcessId(HWND hwnd) override;
+    BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
+    BOOL SetForegroundWindow(HWND hwnd) override;
 
     // --- Skinned interface ---
     BOOL ShowWindow(HWND hwnd, int command) override;
@@ -50,20 +72,14 @@ public:
                       UINT flags) override;
     BOOL SetWindowTextW(HWND hwnd, const Text& text) override;
     BOOL GetClientRect(HWND hwnd, RECT* rect) override;
-    BOOL GetWindowRect(HWND hwnd, RECT* rect) override;
     BOOL ClientToScreen(HWND hwnd, POINT* point) override;
     BOOL ScreenToClient(HWND hwnd, POINT* point) override;
-    int GetSystemMetrics(int index) override;
     int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) override;
     BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) override;
     BOOL UpdateWindow(HWND hwnd) override;
     HWND SetCapture(HWND hwnd) override;
     BOOL ReleaseCapture() override;
     HWND GetCapture() override;
-    HWND GetForegroundWindow() override;
-    BOOL SetForegroundWindow(HWND hwnd) override;
-    DWORD GetWindowThreadProcessId(HWND hwnd, DWORD* processId) override;
-    BOOL AttachThreadInput(DWORD attach, DWORD attachTo, BOOL doAttach) override;
     BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) override;
     DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) override;
 };
@@ -127,7 +143,7 @@ public:
 // The areas together, as SetPlatform takes them.
 class Win32Platform final : public Platform {
 public:
-    Win32Platform() : Platform{kernel_, windows_, files_, shell_, graphics_} {}
+    Win32Platform() : Platform{kernel_, windows_, files_, shell_, input_, clock_, graphics_} {}
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -136,6 +152,8 @@ private:
     Win32Windows windows_;
     Win32Files files_;
     Win32Shell shell_;
+    Win32Input input_;
+    Win32PreciseClock clock_;
     Win32Graphics graphics_;
 };
 

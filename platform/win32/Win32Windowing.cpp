@@ -146,8 +146,69 @@ LRESULT Win32Windows::SendMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return ::SendMessageW(hwnd, message, wParam, lParam);
 }
 
+// --- any program's windows ---
+
+namespace {
+
+constexpr int kClassNameBuffer = 260;
+
+BOOL CALLBACK VisitChild(HWND child, LPARAM visitor) {
+    const auto& visit = *reinterpret_cast<const std::function<bool(HWND)>*>(visitor);
+    return visit(child) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+HWND Win32Windows::WindowFromPoint(POINT screen) { return ::WindowFromPoint(screen); }
+
+HWND Win32Windows::ChildWindowFromPoint(HWND parent, POINT screen) {
+    POINT client = screen;
+    if (!::ScreenToClient(parent, &client)) return nullptr;
+    return ::ChildWindowFromPoint(parent, client);
+}
+
+HWND Win32Windows::GetDesktopWindow() { return ::GetDesktopWindow(); }
+
+Text Win32Windows::GetClassNameW(HWND hwnd) {
+    wchar_t name[kClassNameBuffer] = {};
+    const int length = ::GetClassNameW(hwnd, name, kClassNameBuffer);
+    if (length <= 0) return Text();
+    return Text(reinterpret_cast<const char16_t*>(name), static_cast<std::size_t>(length));
+}
+
+BOOL Win32Windows::GetWindowRect(HWND hwnd, RECT* rect) { return ::GetWindowRect(hwnd, rect); }
+HWND Win32Windows::GetParent(HWND hwnd) { return ::GetParent(hwnd); }
+HWND Win32Windows::GetWindow(HWND hwnd, UINT relation) { return ::GetWindow(hwnd, relation); }
+
+void Win32Windows::EnumChildWindows(HWND parent, const std::function<bool(HWND)>& visit) {
+    if (parent == nullptr) return;  // a null parent would enumerate the top-level windows
+    ::EnumChildWindows(parent, VisitChild, reinterpret_cast<LPARAM>(&visit));
+}
+
+LRESULT Win32Windows::SendMessageTimeoutW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                          UINT timeout, LRESULT* result) {
+    DWORD_PTR answer = 0;
+    const LRESULT sent = ::SendMessageTimeoutW(hwnd, message, wParam, lParam, flags, timeout, &answer);
+    if (result != nullptr) *result = static_cast<LRESULT>(answer);
+    return sent;
+}
+
+int Win32Windows::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+
+// --- the foreground ---
+
+HWND Win32Windows::GetForegroundWindow() { return ::GetForegroundWindow(); }
+
+DWORD Win32Windows::GetWindowThreadProcessId(HWND hwnd) { return ::GetWindowThreadProcessId(hwnd, nullptr); }
+
+BOOL Win32Windows::AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) {
+    return ::AttachThreadInput(attachThread, attachToThread, attach);
+}
+
+BOOL Win32Windows::SetForegroundWindow(HWND hwnd) { return ::SetForegroundWindow(hwnd); }
+
 // --- Skinned interface: showing, placing, shaping and painting windows, the
-// foreground, the mouse capture and paint-only waits. ---
+// mouse capture and paint-only waits. ---
 
 BOOL Win32Windows::ShowWindow(HWND hwnd, int command) { return ::ShowWindow(hwnd, command); }
 BOOL Win32Windows::IsWindowVisible(HWND hwnd) { return ::IsWindowVisible(hwnd); }
@@ -162,10 +223,8 @@ BOOL Win32Windows::SetWindowTextW(HWND hwnd, const Text& text) {
 }
 
 BOOL Win32Windows::GetClientRect(HWND hwnd, RECT* rect) { return ::GetClientRect(hwnd, rect); }
-BOOL Win32Windows::GetWindowRect(HWND hwnd, RECT* rect) { return ::GetWindowRect(hwnd, rect); }
 BOOL Win32Windows::ClientToScreen(HWND hwnd, POINT* point) { return ::ClientToScreen(hwnd, point); }
 BOOL Win32Windows::ScreenToClient(HWND hwnd, POINT* point) { return ::ScreenToClient(hwnd, point); }
-int Win32Windows::GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
 
 int Win32Windows::SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
     return ::SetWindowRgn(hwnd, region, redraw);
@@ -179,16 +238,6 @@ BOOL Win32Windows::UpdateWindow(HWND hwnd) { return ::UpdateWindow(hwnd); }
 HWND Win32Windows::SetCapture(HWND hwnd) { return ::SetCapture(hwnd); }
 BOOL Win32Windows::ReleaseCapture() { return ::ReleaseCapture(); }
 HWND Win32Windows::GetCapture() { return ::GetCapture(); }
-HWND Win32Windows::GetForegroundWindow() { return ::GetForegroundWindow(); }
-BOOL Win32Windows::SetForegroundWindow(HWND hwnd) { return ::SetForegroundWindow(hwnd); }
-
-DWORD Win32Windows::GetWindowThreadProcessId(HWND hwnd, DWORD* processId) {
-    return ::GetWindowThreadProcessId(hwnd, processId);
-}
-
-BOOL Win32Windows::AttachThreadInput(DWORD attach, DWORD attachTo, BOOL doAttach) {
-    return ::AttachThreadInput(attach, attachTo, doAttach);
-}
 
 BOOL Win32Windows::PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) {
     return ::PeekMessageW(msg, hwnd, first, last, flags);

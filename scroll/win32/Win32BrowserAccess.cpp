@@ -48,3 +48,11 @@ HRESULT Win32BrowserAccess::ScrollBy(BrowserObject window, LONG x, LONG y) {
 }
 
 void Win32BrowserAccess::Release(BrowserObject object) { static_cast<IUnknown*>(object)->Release(); }
+
+const ScrollSystem& ProcessScrollSystem() {
+    static PlatformScrollWindows windows;
+    static PlatformScrollSender sender;
+    static Win32BrowserAccess browser;
+    static const ScrollSystem system{windows, sender, browser};
+    return system;
+}

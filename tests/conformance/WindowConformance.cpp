@@ -58,13 +58,16 @@ public:
     std::vector<Seen> seen;
 };
 
-HWND MakeWindow(Probe& probe, const Text& title, HWND parent = nullptr, DWORD style = WS_POPUP) {
+HWND MakeWindow(Probe& probe, const Text& title, HWND parent = nullptr, DWORD style = WS_POPUP,
+                RECT at = RECT{0, 0, 10, 10}) {
     WindowCreation creation;
     creation.className = kClass;
     creation.title = title;
     creation.style = style;
-    creation.width = 10;
-    creation.height = 10;
+    creation.x = at.left;
+    creation.y = at.top;
+    creation.width = at.right - at.left;
+    creation.height = at.bottom - at.top;
     creation.parent = parent;
     return Sys().Windows.CreateWindowExW(creation, &probe);
 }
@@ -266,6 +269,47 @@ TEST_F(WindowConformance, WindowsAreFoundByTitleWithoutRegardToCase) {
     EXPECT_EQ(Sys().Windows.FindWindowW(Text(), u"Conformance Child Title"), nullptr)
         << "child windows are not top-level";
     Sys().Windows.DestroyWindow(inner);
+}
+
+TEST_F(WindowConformance, WindowsAreSeenAsTheyLieOnTheScreen) {
+    Probe top, lower, upper, owned;
+    HWND frame = MakeWindow(top, u"Conformance Frame", nullptr, WS_POPUP | WS_VISIBLE, RECT{300, 300, 500, 400});
+    ASSERT_NE(frame, nullptr);
+    HWND first = MakeWindow(lower, u"", frame, WS_CHILD | WS_VISIBLE, RECT{10, 10, 60, 60});
+    HWND second = MakeWindow(upper, u"", frame, WS_CHILD | WS_VISIBLE, RECT{30, 30, 80, 80});
+    HWND popup = MakeWindow(owned, u"Conformance Owned", frame, WS_POPUP);
+    const POINT both{340, 340};  // inside both children; the first one lies on top
+
+    EXPECT_EQ(Sys().Windows.WindowFromPoint(both), first);
+    EXPECT_EQ(Sys().Windows.WindowFromPoint(POINT{375, 375}), second);
+    EXPECT_EQ(Sys().Windows.WindowFromPoint(POINT{450, 390}), frame);
+    EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, both), first);
+    EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, POINT{450, 390}), frame);
+    EXPECT_EQ(Sys().Windows.ChildWindowFromPoint(frame, POINT{10, 10}), nullptr) << "outside the parent";
+
+    EXPECT_EQ(Sys().Windows.GetWindow(frame, GW_CHILD), first) << "a new child goes below its siblings";
+    EXPECT_EQ(Sys().Windows.GetWindow(first, GW_HWNDNEXT), second);
+    EXPECT_EQ(Sys().Windows.GetWindow(second, GW_HWNDPREV), first);
+    EXPECT_EQ(Sys().Windows.GetWindow(second, GW_HWNDNEXT), nullptr);
+    std::vector<HWND> children;
+    Sys().Windows.EnumChildWindows(frame, [&](HWND child) {
+        children.push_back(child);
+        return true;
+    });
+    EXPECT_EQ(children, (std::vector<HWND>{first, second}));
+
+    EXPECT_EQ(Sys().Windows.GetParent(first), frame);
+    EXPECT_EQ(Sys().Windows.GetParent(popup), frame) << "a pop-up's parent is its owner";
+    EXPECT_EQ(Sys().Windows.GetParent(frame), nullptr);
+    RECT rect{};
+    ASSERT_TRUE(Sys().Windows.GetWindowRect(first, &rect));
+    EXPECT_EQ((std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}),
+              (std::vector<LONG>{310, 310, 360, 360}))
+        << "a child's rectangle in screen coordinates";
+    EXPECT_EQ(Sys().Windows.GetClassNameW(first), Text(kClass));
+    EXPECT_EQ(Sys().Windows.GetWindowThreadProcessId(first), Sys().Kernel.GetCurrentThreadId());
+    for (HWND window : {popup, second, first, frame}) Sys().Windows.DestroyWindow(window);
+    EXPECT_EQ(Sys().Windows.GetClassNameW(first), Text()) << "a destroyed window has no class";
 }
 
 }  // namespace

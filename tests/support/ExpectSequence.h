@@ -106,4 +106,6 @@ inline ::testing::AssertionResult SequenceMatches(const std::vector<SequenceEven
     return ::testing::AssertionFailure() << dump.str();
 }
 
-#define ExpectSequence(actual, ...) EXPECT_TRUE(SequenceMatches((actual), std::vector<Step>__VA_ARGS__))
+inline void ExpectSequence(const std::vector<SequenceEvent>& actual, const std::vector<Step>& expected) {
+    EXPECT_TRUE(SequenceMatches(actual, expected));
+}

@@ -80,4 +80,32 @@ inline ServiceSettings FullSettings() {
     return s;
 }
 
+// A word in the script of a code page the tests run under. For 932 it holds
+// pairs whose second byte is '[' (0x815B) or a backslash (0x955C, 0x835C), which a
+// reader that takes the file byte by byte would misread.
+inline Text WordOfCodePage(unsigned codePage) {
+    switch (codePage) {
+    case 1251: return u"\u0418\u0433\u0440\u0430 \u0451\u0416";
+    case 932: return u"\u30B2\u30FC\u30E0\u8868\u30BD \uFF71";
+    default: return u"Caf\u00E9 \u00E9t\u00E9 \u00C4\u00DF";
+    }
+}
+
+// FullSettings with `word` in every text field of every slot and button.
+inline ServiceSettings SettingsWithTexts(const Text& word) {
+    ServiceSettings s = FullSettings();
+    for (int k = 0; k < kProfileCount; ++k) {
+        ProfileRecord& p = s.Profiles[k];
+        const Text slot = TextFromInt(k);
+        CopyTextToField(word + u" " + slot, p.Name, kNameLength);
+        CopyTextToField(word + slot + u".exe", p.Launch, kLaunchLength);
+        for (int b = 0; b < kButtonCount; ++b) {
+            const Text button = slot + u"-" + TextFromInt(b);
+            CopyTextToField(word + u" " + button, p.Buttons[b].MacroName, kMacroNameLength);
+            CopyTextToField(u"C:\\" + word + u"\\" + word + button + u".exe", p.Buttons[b].Path, kPathLength);
+        }
+    }
+    return s;
+}
+
 }  // namespace samples

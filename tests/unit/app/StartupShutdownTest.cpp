@@ -9,6 +9,7 @@
 #include "app/MursohidDlg.h"
 #include "app/ProcessState.h"
 #include "app/ServiceNames.h"
+#include "device/DeviceProtocol.h"
 #include "device/HidApiBinding.h"
 #include "platform/fake/FakePlatform.h"
 
@@ -41,12 +42,11 @@ protected:
 
     void InstallHidApi(bool withSavePcTimer) {
         std::map<std::string, void*> exports;
-        for (const char* name : {"OpenUSB", "WriteUSB", "ReadUSB", "SetFeature", "GetFeature",
-                                 "CloseUSB", "InitUSB", "LoadPCtimer", "EncodeSecrecy_V11",
-                                 "DecodeSecrecy_V11", "change_PCTimer"})
-            exports[name] = reinterpret_cast<void*>(&FakeOtherEntry);
+        for (const char* name : kHidApiEntryNames) exports[name] = reinterpret_cast<void*>(&FakeOtherEntry);
         if (withSavePcTimer)
             exports["SavePCtimerWithInDLL"] = reinterpret_cast<void*>(&FakeSavePcTimer);
+        else
+            exports.erase("SavePCtimerWithInDLL");
         fake.kernel.AddModule(u"HIDApi.dll", exports);
     }
 
@@ -77,10 +77,7 @@ TEST_F(ServiceShellTest, StartUpRunsItsStepsInOrder) {
         Step("CopyFileW " + install + "Macro 1.ini -> " + data + "Macros\\Macros\\Macro 1.ini failIfExists"),
         Step("LoadLibraryW HIDApi.dll"),
     };
-    for (const char* name : {"OpenUSB", "WriteUSB", "ReadUSB", "SetFeature", "GetFeature", "CloseUSB",
-                             "InitUSB", "LoadPCtimer", "EncodeSecrecy_V11", "DecodeSecrecy_V11",
-                             "change_PCTimer", "SavePCtimerWithInDLL"})
-        expected.push_back(Step(std::string("GetProcAddress ") + name));
+    for (const char* name : kHidApiEntryNames) expected.push_back(Step(std::string("GetProcAddress ") + name));
     for (const char* step : {"RegOpenKeyExW 0x80000001 Control Panel\\Mouse 0xf003f",
                              "RegCreateKeyW 0x80000001 Control Panel\\Mouse", "SetTimer 1 2000",
                              "SetWindowLongW -20 0x80", "LoadLibraryW HidDevice.dll"})

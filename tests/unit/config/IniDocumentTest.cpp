@@ -4,6 +4,15 @@
 
 namespace {
 
+// Files without a byte-order mark in code page 1252.
+const AnsiCodePage& Western() {
+    static const auto codePage = MakeTableCodePage(1252);
+    return *codePage;
+}
+
+IniDocument ParseIniDocument(const std::string& bytes) { return ::ParseIniDocument(bytes, Western()); }
+std::string SaveIniDocument(const IniDocument& document) { return ::SaveIniDocument(document, Western()); }
+
 std::string Apply(const std::string& before, const Text& section, const Text& key, const Text& value) {
     IniDocument document = ParseIniDocument(before);
     SetIniValue(document, section, key, value);
@@ -88,9 +97,18 @@ TEST(IniDocument, ABlockLeavesTheBufferAloneUnlessTaken) {
     EXPECT_EQ(buffer[0], 9);
     EXPECT_TRUE(ReadIniBlock(document, u"s", u"ok", buffer, 3));
     EXPECT_EQ(buffer[2], 3);
-    // A longer value is cut to the block's length by the read, as the platform does.
-    buffer[0] = 9;
-    EXPECT_TRUE(ReadIniBlock(document, u"s", u"long", buffer, 3));
+}
+
+TEST(IniDocument, ABlockWithAnythingAfterItsDigitsIsNotTaken) {
+    const IniDocument document = ParseIniDocument(
+        "[s]\r\nok=01020306  \r\nextra=010203060\r\nword=01020306 x\r\nletter=0G10\r\n");
+    std::uint8_t buffer[3] = {9, 9, 9};
+    EXPECT_FALSE(ReadIniBlock(document, u"s", u"extra", buffer, 3));
+    EXPECT_FALSE(ReadIniBlock(document, u"s", u"word", buffer, 3));
+    EXPECT_FALSE(ReadIniBlock(document, u"s", u"letter", buffer, 1));
+    EXPECT_EQ(buffer[0], 9);
+    // Blanks at the end of a line are not part of its value.
+    EXPECT_TRUE(ReadIniBlock(document, u"s", u"ok", buffer, 3));
     EXPECT_EQ(buffer[0], 1);
 }
 

@@ -70,7 +70,10 @@ constexpr BlockCase kBlockCases[] = {
     {u"01020307", 3, false},   // checksum does not match
     {u"010203", 3, false},     // too short
     {u"0102030600", 3, false}, // too long
-    {u"01020X06", 3, false},   // X is 33: the pair is 0x21 and the sum no longer matches
+    {u"01020X06", 3, false},   // X is not a hexadecimal digit
+    {u"0G10", 1, false},       // G read as 16 would make 0x10 with a matching checksum
+    {u"1Z33", 1, false},       // Z read as 35 would make 0x33 with a matching checksum
+    {u"100G", 1, false},       // a checksum digit past F
     {u"01 20306", 3, false},   // not a digit
     {u"", 0, false},
     {u"00", 0, true},

@@ -78,12 +78,13 @@ TEST_F(SettingsFileTest, DamagedBlocksKeepThePreviousButtonData) {
     const std::string shortBlock = good.substr(0, 100);
     PutSettingsFile("[Setting]\r\nProfile=1\r\n[GROUP1]\r\nButtonAssigned1_1=" + good +
                     "\r\nButtonAssigned1_2=" + badSum + "\r\nButtonAssigned1_3=" + shortBlock +
-                    "\r\nButtonAssigned1_4=" + good.substr(0, 10) + "ZZ" + good.substr(12) + "\r\n");
+                    "\r\nButtonAssigned1_4=" + good.substr(0, 10) + "ZZ" + good.substr(12) +
+                    "\r\nButtonAssigned1_5=" + good + "0" + "\r\nButtonAssigned1_6=" + good + " x" + "\r\n");
     ServiceSettings s = samples::FullSettings();
     const ServiceSettings before = s;
     ReloadActiveProfile(s);
     EXPECT_EQ(std::memcmp(s.Profiles[1].Buttons[0].ButtonData, fresh, kButtonDataSize), 0);
-    for (int b = 1; b < 4; ++b)
+    for (int b = 1; b < 6; ++b)
         EXPECT_EQ(std::memcmp(s.Profiles[1].Buttons[b].ButtonData, before.Profiles[1].Buttons[b].ButtonData,
                               kButtonDataSize), 0) << "button " << b + 1;
 }
@@ -107,7 +108,7 @@ TEST_F(SettingsFileTest, FullWriteIsFourHundredTenWritesInOrderAndSkipsSlotZero)
     }
     // On a new file the sections appear in the order of their first write.
     std::vector<Text> names;
-    for (const auto& section : ParseIniDocument(SettingsFile()).sections)
+    for (const auto& section : ParseIniDocument(SettingsFile(), fake.kernel.SystemAnsiCodePage()).sections)
         if (!section.name.empty()) names.push_back(section.name);
     ASSERT_EQ(names.size(), 1u + 5u * 11u);
     EXPECT_EQ(names[0], u"Setting");
@@ -138,7 +139,7 @@ TEST_F(SettingsFileTest, MissingModeIsWrittenBackAsMinusOne) {
     ReloadSettings(working, snapshot);
     EXPECT_EQ(working.Mode, -1);
     WriteAllSettings(working);
-    EXPECT_EQ(ReadIniString(ParseIniDocument(SettingsFile()), u"Setting", u"Mode", u"", 100), u"-1");
+    EXPECT_EQ(ReadIniString(ParseIniDocument(SettingsFile(), fake.kernel.SystemAnsiCodePage()), u"Setting", u"Mode", u"", 100), u"-1");
 }
 
 TEST_F(SettingsFileTest, OneByteFieldsKeepTheLowEightBits) {

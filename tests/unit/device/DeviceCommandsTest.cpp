@@ -40,11 +40,11 @@ struct CommandCase {
 TEST_F(CommandTest, EachCommandSendsItsReportsWithItsWaits) {
     const ProfileRecord profile = MakeProfile();
     const std::vector<CommandCase> cases = {
-        {"polling rate 0", [](const DeviceLink& l) { return SetPollingRate(l, 0); }, 1,
+        {"polling rate 0", [](const DeviceLink& l) { return SetPollingRate(l, 0, nullptr); }, 1,
          {{0, C, {0x07, 0x01, 0x03}}}, 0},
-        {"polling rate 1", [](const DeviceLink& l) { return SetPollingRate(l, 1); }, 1,
+        {"polling rate 1", [](const DeviceLink& l) { return SetPollingRate(l, 1, nullptr); }, 1,
          {{0, C, {0x07, 0x01, 0x01}}}, 0},
-        {"polling rate 3 goes out as 0", [](const DeviceLink& l) { return SetPollingRate(l, 3); }, 1,
+        {"polling rate 3 goes out as 0", [](const DeviceLink& l) { return SetPollingRate(l, 3, nullptr); }, 1,
          {{0, C, {0x07, 0x01, 0x00}}}, 0},
         {"stages, stage 7 goes out as 4",
          [&](const DeviceLink& l) { return WriteResolutionStages(l, profile, 7); }, 1,
@@ -90,7 +90,7 @@ TEST_F(CommandTest, LogoValuesBelowFourGoOutUnchanged) {
         SetLogoLight(link, profile);
         EXPECT_EQ(mouse->Memory().Logo, g);
         DeviceList.Clear();
-        CloseDevice();
+        CloseDevice(link);
         deviceOpen.store(0);
     }
 }

@@ -10,7 +10,7 @@ namespace {
 
 class UnpluggedTest : public DeviceTest {
 protected:
-    UnpluggedTest() : DeviceTest(false) {}
+    UnpluggedTest() : DeviceTest(UnpluggedMouse()) {}
 };
 
 ProfileRecord EmptyProfile() {
@@ -31,7 +31,7 @@ struct GuardCase {
 const std::vector<GuardCase>& GuardCases() {
     static const ProfileRecord profile = EmptyProfile();
     static const std::vector<GuardCase> cases = {
-        {"SetPollingRate", [](const DeviceLink& l, auto&) { return SetPollingRate(l, 1); }, 0, 0},
+        {"SetPollingRate", [](const DeviceLink& l, auto&) { return SetPollingRate(l, 1, nullptr); }, 0, 0},
         {"WriteButtonTable", [](const DeviceLink& l, auto&) { return WriteButtonTable(l, profile); }, 0, 0},
         {"WriteResolutionStages", [](const DeviceLink& l, auto&) { return WriteResolutionStages(l, profile, 1); }, 0, 0},
         {"SetUniversalScroll", [](const DeviceLink& l, auto&) { return SetUniversalScroll(l, profile); }, 0, 0},
@@ -96,7 +96,7 @@ TEST_F(DeviceTest, OpenWhileOpenClosesFirstAndBindsByOrdinal) {
     for (const auto& call : fake.Calls())
         if (call.rfind("GetProcAddress #", 0) == 0) lookups.push_back(call);
     EXPECT_EQ(lookups.size(), 7u);
-    EXPECT_EQ(CloseDevice(), 1);
+    EXPECT_EQ(CloseDevice(link), 1);
     EXPECT_EQ(deviceOpen.load(), 1) << "closing leaves the flag";
     EXPECT_EQ(DeviceList.Count(), 2u) << "closing leaves the list";
 }

@@ -86,7 +86,7 @@ inline void ExpectReports(const std::vector<SimReceivedReport>& actual,
 
 class DeviceTest : public ::testing::Test {
 protected:
-    explicit DeviceTest(bool plugged = true) : mouse(fake, plugged) {}
+    explicit DeviceTest(const SimMouseConfig& config = SimMouseConfig{}) : mouse(fake, config) {}
 
     void SetUp() override {
         ResetProcessState();
@@ -100,7 +100,7 @@ protected:
         bulkBusy.store(0);
         BindHidApi();
         window = fake.windows.CreateWindowExW(WindowCreation{}, &target);
-        link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen, {}};
+        link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen, &shortBusy, &bulkBusy, {}};
         context = InputContext{nullptr, &shortBusy, &bulkBusy};
         CallbackContext().store(&context);
     }

@@ -62,10 +62,12 @@ TEST_F(CDMarkerTest, CreationMakesAVisibleTabStopChildAtItsRectangleIdleWithRang
     EXPECT_EQ(bar.GetControlId(), 7);
     EXPECT_EQ(window->className, kPlainChildWindowClass);
     EXPECT_TRUE(window->title.empty());
-    EXPECT_EQ(window->rect.left, kLeft);
-    EXPECT_EQ(window->rect.top, kTop);
-    EXPECT_EQ(window->rect.right, kLeft + kBarWidth);
-    EXPECT_EQ(window->rect.bottom, kTop + kBarHeight);
+    RECT onScreen{};
+    ASSERT_TRUE(fake.windows.GetWindowRect(bar.GetSafeHwnd(), &onScreen));
+    EXPECT_EQ(onScreen.left, 100 + kLeft);  // the parent's client area starts at (100, 200)
+    EXPECT_EQ(onScreen.top, 200 + kTop);
+    EXPECT_EQ(onScreen.right, 100 + kLeft + kBarWidth);
+    EXPECT_EQ(onScreen.bottom, 200 + kTop + kBarHeight);
     EXPECT_EQ(bar.Model().minimum(), 0);
     EXPECT_EQ(bar.Model().maximum(), 10);
     EXPECT_EQ(bar.GetPosition(), 0);

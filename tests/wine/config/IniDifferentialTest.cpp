@@ -19,7 +19,13 @@
 
 namespace {
 
-enum class Kind { GetInt, GetString, GetBlock, WriteInt, WriteString, WriteBlock, WriteAll, ReadAll, ReloadActive };
+enum class Kind {
+    GetInt, GetString, GetBlock, WriteInt, WriteString, WriteBlock,
+    WriteAll, WriteAllTexts, ReadAll, ReloadActive
+};
+
+// The full record with words of the system's ANSI code page in every text field.
+ServiceSettings TextsOfTheCodePage() { return samples::SettingsWithTexts(samples::WordOfCodePage(::GetACP())); }
 
 struct Op {
     Kind kind;
@@ -149,6 +155,12 @@ std::vector<Case> Cases() {
                      {Whole(Kind::WriteAll), Whole(Kind::ReadAll), Whole(Kind::ReloadActive)}});
     cases.push_back({"full write over a full file", true, FullSettingsFile(),
                      {Whole(Kind::ReadAll), Whole(Kind::WriteAll), Whole(Kind::ReloadActive)}});
+    const Text word = samples::WordOfCodePage(::GetACP());
+    cases.push_back({"texts of the system's code page in every text field", false, "",
+                     {Whole(Kind::WriteAllTexts), Whole(Kind::ReadAll), Whole(Kind::ReloadActive),
+                      Whole(Kind::WriteAll), Whole(Kind::ReadAll), Whole(Kind::WriteAllTexts),
+                      GetString(u"GROUP3", u"Name"), GetString(u"ButtonAssigned5_10", u"Path"),
+                      WriteString(u"GROUP0", u"Name", word), GetString(u"GROUP0", u"Name")}});
     cases.push_back({"full write over the installed defaults", true, "",  // filled in by the test
                      {Whole(Kind::ReadAll), Whole(Kind::WriteAll), Whole(Kind::ReadAll)}});
     return cases;
@@ -192,6 +204,9 @@ std::string Apply(IniFile& file, const Op& op) {
         return "";
     case Kind::WriteAll:
         WriteAllSettings(file, samples::FullSettings());
+        return "";
+    case Kind::WriteAllTexts:
+        WriteAllSettings(file, TextsOfTheCodePage());
         return "";
     case Kind::ReadAll:
     case Kind::ReloadActive: {
@@ -272,6 +287,35 @@ TEST_F(IniDifferential, PortableAndPlatformReadAndWriteAlike) {
     }
 }
 
+// Under a code page of its own the texts come back from the file exactly as
+// they were written: the code page holds them, and the portable reader decodes
+// them as the platform does.
+TEST_F(IniDifferential, TextsOfTheSystemCodePageSurviveAFullWriteAndRead) {
+    const std::wstring path = ScratchFolder() + L"texts.ini";
+    ::DeleteFileW(path.c_str());
+    const ServiceSettings written = TextsOfTheCodePage();
+    PlatformIniFile native(Text(reinterpret_cast<const char16_t*>(path.c_str())));
+    WriteAllSettings(native, written);
+    WriteProfileSlot(native, 0, written.Profiles[0]);
+    ASSERT_NE(ReadDisk(path).substr(0, 2), "\xFF\xFE") << "an ANSI file";
+    PortableIniFile portable(Text(reinterpret_cast<const char16_t*>(path.c_str())));
+    ServiceSettings read = samples::DefaultSettings();
+    ReadAllSettings(portable, read);
+    for (int k = 0; k < kProfileCount; ++k) {
+        SCOPED_TRACE("slot " + std::to_string(k));
+        const ProfileRecord& w = written.Profiles[k];
+        const ProfileRecord& r = read.Profiles[k];
+        EXPECT_EQ(TextToUtf8(TextFromField(r.Name, kNameLength)), TextToUtf8(TextFromField(w.Name, kNameLength)));
+        EXPECT_EQ(TextToUtf8(TextFromField(r.Launch, kLaunchLength)), TextToUtf8(TextFromField(w.Launch, kLaunchLength)));
+        for (int b = 0; b < kButtonCount; ++b) {
+            EXPECT_EQ(TextToUtf8(TextFromField(r.Buttons[b].MacroName, kMacroNameLength)),
+                      TextToUtf8(TextFromField(w.Buttons[b].MacroName, kMacroNameLength)));
+            EXPECT_EQ(TextToUtf8(TextFromField(r.Buttons[b].Path, kPathLength)),
+                      TextToUtf8(TextFromField(w.Buttons[b].Path, kPathLength)));
+        }
+    }
+}
+
 // The platform's block reader is what the settings code relies on for "not
 // taken": a wrong checksum makes it fail (it does fill the buffer first,
 // which is why the accessor reads into a scratch copy).
@@ -287,6 +331,22 @@ TEST_F(IniDifferential, PlatformRefusesABlockWithAWrongChecksum) {
     std::memset(buffer, 9, sizeof buffer);
     EXPECT_FALSE(file.GetBlock(u"s", u"bad", buffer, 3));
     EXPECT_EQ(buffer[0], 9);
+}
+
+// The platform's block reader takes a value with one digit too many (it
+// halves the length, rounding down): the accessor refuses such a block, as
+// the portable reader does, because the file holds something else there.
+TEST_F(IniDifferential, AccessorRefusesTheBlocksThePlatformReaderIsLaxAbout) {
+    const std::wstring path = ScratchFolder() + L"lax.ini";
+    WriteDisk(path, "[s]\r\nodd=010203060\r\nok=01020306\r\n");
+    std::uint8_t buffer[3] = {9, 9, 9};
+    EXPECT_TRUE(::GetPrivateProfileStructW(L"s", L"odd", buffer, 3, path.c_str()));
+    PlatformIniFile file(Text(reinterpret_cast<const char16_t*>(path.c_str())));
+    std::memset(buffer, 9, sizeof buffer);
+    EXPECT_FALSE(file.GetBlock(u"s", u"odd", buffer, 3));
+    EXPECT_EQ(buffer[0], 9);
+    EXPECT_TRUE(file.GetBlock(u"s", u"ok", buffer, 3));
+    EXPECT_EQ(buffer[2], 3);
 }
 
 }  // namespace

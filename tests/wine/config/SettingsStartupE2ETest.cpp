@@ -122,4 +122,46 @@ TEST_F(SettingsStartupE2E, InstalledDefaultsAreWrittenBackUnchangedWithoutMouse)
     EXPECT_EQ(ReadFile(ini), before);
 }
 
+// Another program holds the settings file open without sharing while the
+// service starts with the mouse plugged in, and lets it go during the 2 s
+// start-up waits for the tray program. The service retries the read for a
+// short time, then runs on the defaults without ever writing them: the file
+// is not wiped when it becomes writable again before the start-up writes.
+TEST_F(SettingsStartupE2E, FileHeldOpenDuringStartUpIsLeftAsItWas) {
+    RemoveTree(folder);
+    folder = MakeInstallCopy();  // with the simulated mouse
+    Set(L"GROUP1", L"Name", L"Mine");
+    Set(L"Setting", L"Plug", L"1");  // what start-up writes with the mouse found
+    const std::string before = ReadFile(ini);
+    Process holder = Start(folder + L"\\filehold.exe", L"\"" + ini + L"\" 1500");
+    ASSERT_NE(holder.handle, nullptr);
+    // Held once an open for reading is refused.
+    bool held = false;
+    for (int i = 0; i < 250 && !held; ++i) {
+        HANDLE probe = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (probe == INVALID_HANDLE_VALUE) held = GetLastError() == ERROR_SHARING_VIOLATION;
+        else CloseHandle(probe);
+        if (!held) Sleep(10);
+    }
+    ASSERT_TRUE(held) << "filehold.exe did not take the file";
+
+    RunningService service = StartService(folder);
+    ASSERT_NE(service.window, nullptr);
+    DWORD_PTR result = 0;  // returns once the creation handler has finished
+    ASSERT_TRUE(SendMessageTimeoutW(service.window, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &result));
+    DWORD holderExit = 1;
+    ASSERT_TRUE(holder.Wait(10000, &holderExit));
+    holder.Release();
+    EXPECT_EQ(holderExit, 0u);
+    EXPECT_EQ(ReadFile(ini), before);
+    EXPECT_TRUE(service.process.Running()) << "the service still runs";
+    EXPECT_EQ(FindWindowW(nullptr, kServiceTitle), service.window);
+
+    DWORD exitCode = 1;
+    ASSERT_TRUE(CloseService(service, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(ReadFile(ini), before) << "nothing written at shut-down either";
+}
+
 }  // namespace

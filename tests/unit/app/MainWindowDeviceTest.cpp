@@ -68,6 +68,39 @@ TEST_P(MainWindowDeviceTest, StartUpOpensTheMouseAndStartsTheTrayOnlyWhenFound) 
     delete dlg;
 }
 
+// The report rate is kept in the settings file only when the mouse is there
+// to take it; index 3 is stored as 3 and goes out as code 0.
+TEST_P(MainWindowDeviceTest, PollingRateIsStoredAndSentOnlyWithTheMouse) {
+    const bool plugged = GetParam();
+    auto* dlg = new CMursohidDlg;
+    ASSERT_TRUE(dlg->CreateServiceWindow());
+    const Text path = u"C:\\users\\user\\AppData\\Roaming\\Tolvy Wimb\\config.ini";
+    const std::string before = fake.files.File(path).value_or("");
+    ASSERT_NE(before.find("PollingRate=2\r\n"), std::string::npos);
+    mouse->ClearReceivedReports();
+
+    EXPECT_EQ(dlg->SetPollingRate(3), plugged ? 1 : 0);
+    const std::string after = fake.files.File(path).value_or("");
+    const auto reports = mouse->ReceivedReports();
+    if (plugged) {
+        EXPECT_NE(after.find("PollingRate=3\r\n"), std::string::npos);
+        std::string expected = before;
+        expected.replace(expected.find("PollingRate=2"), 13, "PollingRate=3");
+        EXPECT_EQ(after, expected) << "only the one key changes";
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(FormatReceivedReport(reports[0]).substr(5), "ff01 07 01 00 00 00 00 00 00");
+        EXPECT_EQ(dlg->SetPollingRate(0), 1);
+        EXPECT_NE(fake.files.File(path).value_or("").find("PollingRate=0\r\n"), std::string::npos);
+        ASSERT_EQ(mouse->ReceivedReports().size(), 2u);
+        EXPECT_EQ(FormatReceivedReport(mouse->ReceivedReports()[1]).substr(5), "ff01 07 01 03 00 00 00 00 00");
+    } else {
+        EXPECT_EQ(after, before) << "nothing is stored without the mouse";
+        EXPECT_TRUE(reports.empty());
+    }
+    dlg->DestroyWindow();
+    delete dlg;
+}
+
 INSTANTIATE_TEST_SUITE_P(PluggedAndUnplugged, MainWindowDeviceTest, ::testing::Bool());
 
 class MainWindowInputTest : public MainWindowDeviceTest {};

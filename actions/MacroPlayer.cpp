@@ -1,0 +1,79 @@
+#include "actions/MacroPlayer.h"
+
+#include <cstring>
+
+#include "actions/InputConventions.h"
+#include "actions/VirtualKeys.h"
+#include "platform/Platform.h"
+
+std::atomic<int> MacroRunFlag{0};
+
+namespace {
+
+bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
+
+MacroEvent EventAt(const MacroData& data, std::size_t index) {
+    MacroEvent event;
+    std::memcpy(event.Bytes, data.data() + index * kMacroEventSize, kMacroEventSize);
+    return event;
+}
+
+void SendMacroEvent(const MacroEvent& event) {
+    const bool press = event.IsPress();
+    switch (event.Key()) {
+        case kMacroKeyLeftButton:
+            SendMouseEvent(press ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+            return;
+        case kMacroKeyRightButton:
+            SendMouseEvent(press ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP);
+            return;
+        case kMacroKeyMiddleButton:
+            SendMouseEvent(press ? MOUSEEVENTF_MIDDLEDOWN : MOUSEEVENTF_MIDDLEUP);
+            return;
+        default: {
+            int virtualKey = 0;
+            UsageToVirtualKey(event.Key(), virtualKey);
+            SendKeyEvent(virtualKey, !press);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+std::size_t CountMacroEvents(const MacroData& data) {
+    std::size_t count = 0;
+    while (count < kMaxMacroEvents && EventAt(data, count).Key() != 0) ++count;
+    return count;
+}
+
+std::uint64_t PlayMacroEvents(const MacroData& data, std::uint64_t start) {
+    PreciseClock& clock = Sys().Clock;
+    const std::size_t count = CountMacroEvents(data);
+    std::uint64_t due = start;
+    for (std::size_t i = 0; i < count; ++i) {
+        const MacroEvent event = EventAt(data, i);
+        SendMacroEvent(event);
+        due += event.Delay() * kMacroDelayUnitMicroseconds;
+        clock.WaitUntil(due);
+    }
+    return due;
+}
+
+std::uint64_t PlayMacroPassFrom(MacroSource& source, int button, std::uint64_t start) {
+    if (!IsButtonIndex(button)) return start;
+    const MacroData data = source.ActiveMacroData(button);
+    return PlayMacroEvents(data, start);
+}
+
+bool PlayMacro(MacroSource& source, int button) {
+    if (!IsButtonIndex(button)) return false;
+    PlayMacroPassFrom(source, button, Sys().Clock.NowMicroseconds());
+    return true;
+}
+
+void PlayMacroPasses(MacroSource& source, int button, int passes) {
+    if (!IsButtonIndex(button)) return;
+    std::uint64_t start = Sys().Clock.NowMicroseconds();
+    for (int pass = 0; pass < passes; ++pass) start = PlayMacroPassFrom(source, button, start);
+}

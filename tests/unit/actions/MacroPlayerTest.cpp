@@ -1,0 +1,199 @@
+// The macro player and the worker's requests: every event at its absolute
+// due time on the virtual clock, the copy at the start of each pass, and the
+// play modes' flag.
+#include <gtest/gtest.h>
+
+#include "actions/MacroPlayer.h"
+#include "actions/MacroWorker.h"
+#include "ActionTestSupport.h"
+
+namespace {
+
+using acttest::ActionTest;
+using acttest::ExpectSequence;
+using acttest::KeyLine;
+using acttest::MacroBuilder;
+using acttest::MouseLine;
+
+constexpr int kButton = 2;
+
+class MacroPlayerTest : public ActionTest {
+protected:
+    void UseMacro(const MacroData& data) { host.SetMacro(0, kButton, data); }
+};
+
+TEST_F(MacroPlayerTest, KeyPressWithFiveStepsThenReleaseEndsThePassAtOnce) {
+    UseMacro(MacroBuilder().Press(0x04, 5).Release(0x04, 0).Build());
+    EXPECT_TRUE(PlayMacro(host, kButton));
+    ExpectSequence({KeyLine(0, 0x41, 0x1), KeyLine(100, 0x41, 0x3)}, input.Lines());
+    EXPECT_EQ(fake.Now(), 100u);
+    // The zero delay still yields once: a wait that was already due.
+    ASSERT_EQ(clock.Waits().size(), 2u);
+    EXPECT_EQ(clock.Waits()[1].due, 100000u);
+    EXPECT_EQ(clock.WaitsAlreadyDue(), 1);
+}
+
+TEST_F(MacroPlayerTest, DelayIsFifteenBitsOfTwentyMillisecondSteps) {
+    UseMacro(MacroBuilder().Raw(0x81, 0x00, 0x05).Raw(0xFF, 0xFF, 0x06).Raw(0x00, 0x00, 0x05).Build());
+    PlayMacro(host, kButton);
+    ExpectSequence({KeyLine(0, 0x42, 1), KeyLine(5120, 0x43, 1), KeyLine(5120 + 655340, 0x42, 3)},
+                   input.Lines());
+    EXPECT_EQ(fake.Now(), 5120u + 655340u);
+}
+
+TEST_F(MacroPlayerTest, PlaysAllEightyEventsAndStopsAtTheFirstZeroKeyCode) {
+    MacroBuilder full;
+    for (int i = 0; i < 80; ++i) full.Press(0x04, 1);
+    UseMacro(full.Build());
+    PlayMacro(host, kButton);
+    const auto events = input.Events();
+    ASSERT_EQ(events.size(), 80u);
+    EXPECT_EQ(events.back().time, 79u * 20u);
+    EXPECT_EQ(fake.Now(), 80u * 20u);
+
+    input.Clear();
+    UseMacro(MacroBuilder().Press(0x04, 0).Press(0x05, 0).Press(0x06, 0).Raw(0x80, 0, 0).Press(0x07, 0).Build());
+    PlayMacro(host, kButton);
+    ExpectSequence({KeyLine(1600, 0x41, 1), KeyLine(1600, 0x42, 1), KeyLine(1600, 0x43, 1)}, input.Lines());
+}
+
+TEST_F(MacroPlayerTest, MouseButtonCodesSendMouseEventsWithFreshExtraInformationAndNoKeys) {
+    UseMacro(MacroBuilder()
+                 .Press(0xB7, 1).Release(0xB7, 1)
+                 .Press(0xB8, 1).Release(0xB8, 1)
+                 .Press(0xB9, 1).Release(0xB9, 0)
+                 .Build());
+    PlayMacro(host, kButton);
+    ExpectSequence({MouseLine(0, 0x02, 0, 0xE001), MouseLine(20, 0x04, 0, 0xE002),
+                    MouseLine(40, 0x08, 0, 0xE003), MouseLine(60, 0x10, 0, 0xE004),
+                    MouseLine(80, 0x20, 0, 0xE005), MouseLine(100, 0x40, 0, 0xE006)},
+                   input.Lines());
+}
+
+TEST_F(MacroPlayerTest, KeyWithoutTranslationGoesOutAsVirtualKeyZero) {
+    UseMacro(MacroBuilder().Press(0x32, 0).Release(0x32, 0).Build());
+    PlayMacro(host, kButton);
+    ExpectSequence({KeyLine(0, 0, 1), KeyLine(0, 0, 3)}, input.Lines());
+}
+
+TEST_F(MacroPlayerTest, PressesWithoutReleasesLeaveTheKeysDown) {
+    UseMacro(MacroBuilder().Press(0xE1, 1).Press(0x04, 1).Press(0xB7, 0).Build());
+    PlayMacro(host, kButton);
+    ExpectSequence({KeyLine(0, 0xA0, 1), KeyLine(20, 0x41, 1), MouseLine(40, 0x02, 0, 0xE001)},
+                   input.Lines());
+}
+
+TEST_F(MacroPlayerTest, ButtonIndexOutsideZeroToNineReturnsFalseAndSendsNothing) {
+    UseMacro(MacroBuilder().Press(0x04, 1).Build());
+    for (int button : {10, 11, -1, 1 << 20}) {
+        EXPECT_FALSE(PlayMacro(host, button)) << button;
+    }
+    EXPECT_TRUE(input.Lines().empty());
+    EXPECT_TRUE(host.journal.empty());
+}
+
+TEST_F(MacroPlayerTest, PlaysTheActiveProfilesMacro) {
+    host.Working().Profile = 3;
+    host.SetMacro(3, kButton, MacroBuilder().Press(0x05, 0).Build());
+    host.SetMacro(0, kButton, MacroBuilder().Press(0x04, 0).Build());
+    PlayMacro(host, kButton);
+    ExpectSequence({KeyLine(0, 0x42, 1)}, input.Lines());
+}
+
+TEST_F(MacroPlayerTest, LateWakeUpsDoNotAddUpBecauseEachEventIsDueAtAnAbsoluteTime) {
+    lateWakeMs = 3;  // every wait comes back 3 ms after its due time
+    MacroBuilder steps;
+    for (int i = 0; i < 5; ++i) steps.Press(0x04, 1);
+    UseMacro(steps.Build());
+    PlayMacro(host, kButton);
+    std::vector<std::uint64_t> times;
+    for (const InjectedEvent& e : input.Events()) times.push_back(e.time);
+    // Each at its due time (0, 20, 40, ...) plus one wake-up's lateness, never more.
+    EXPECT_EQ(times, (std::vector<std::uint64_t>{0, 23, 43, 63, 83}));
+}
+
+TEST_F(MacroPlayerTest, EachPassPlaysFromTheCopyTakenAtItsStart) {
+    UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
+    int copies = 0;
+    host.onMacroCopy = [&](int) {
+        // The settings change right after the copy, while the pass plays.
+        if (++copies == 1) host.SetMacro(0, kButton, MacroBuilder().Press(0x05, 1).Build());
+    };
+    PlayMacroPasses(host, kButton, 2);
+    ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3), KeyLine(40, 0x42, 1)}, input.Lines());
+}
+
+TEST_F(MacroPlayerTest, FixedPassesRunBackToBackWithoutPause) {
+    UseMacro(MacroBuilder().Press(0x04, 2).Release(0x04, 3).Build());
+    PlayMacroPasses(host, kButton, 3);
+    ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(40, 0x41, 3), KeyLine(100, 0x41, 1),
+                    KeyLine(140, 0x41, 3), KeyLine(200, 0x41, 1), KeyLine(240, 0x41, 3)},
+                   input.Lines());
+    EXPECT_EQ(fake.Now(), 300u);
+}
+
+// --- the worker's requests ---
+
+TEST_F(MacroPlayerTest, RepeatUntilPressedPausesFiftyMillisecondsAfterEachPassAndStopsAfterThePassInProgress) {
+    UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
+    MacroRunFlag.store(1);
+    // The second press (flag to 0) comes in the middle of the third pass.
+    onAdvance = [](std::uint64_t now) {
+        if (now == 20 + 2 * 90) MacroRunFlag.store(0);
+    };
+    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatUntilPressed, kButton));
+    ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3), KeyLine(90, 0x41, 1), KeyLine(110, 0x41, 3),
+                    KeyLine(180, 0x41, 1), KeyLine(200, 0x41, 3)},
+                   input.Lines());
+    EXPECT_EQ(fake.Now(), 270u);  // the pass in progress and its pause complete
+    EXPECT_EQ(MacroRunFlag.load(), 0);
+}
+
+TEST_F(MacroPlayerTest, RepeatWhileHeldAlwaysCompletesOnePassAndClearsTheFlagWhenItStops) {
+    UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
+    MacroRunFlag.store(1);  // released at once: already the stop
+    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatWhileHeld, kButton));
+    ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3)}, input.Lines());
+    EXPECT_EQ(fake.Now(), 90u);
+    EXPECT_EQ(MacroRunFlag.load(), 0);
+}
+
+TEST_F(MacroPlayerTest, RepeatWhileHeldRepeatsUntilTheReleaseSetsTheFlag) {
+    UseMacro(MacroBuilder().Press(0x04, 0).Release(0x04, 0).Build());
+    onAdvance = [](std::uint64_t now) {
+        if (now == 100) MacroRunFlag.store(1);  // released during the second pause
+    };
+    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatWhileHeld, kButton));
+    ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(0, 0x41, 3), KeyLine(50, 0x41, 1), KeyLine(50, 0x41, 3)},
+                   input.Lines());
+    EXPECT_EQ(MacroRunFlag.load(), 0);
+    EXPECT_EQ(fake.Now(), 100u);
+}
+
+TEST_F(MacroPlayerTest, EmptyMacroRequestCyclesEveryFiftyMillisecondsPlayingNothing) {
+    MacroRunFlag.store(1);
+    onAdvance = [](std::uint64_t now) {
+        if (now == 150) MacroRunFlag.store(0);
+    };
+    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatUntilPressed, kButton));
+    EXPECT_TRUE(input.Lines().empty());
+    EXPECT_EQ(fake.Now(), 150u);
+    EXPECT_EQ(clock.Waits().size(), 3u);
+}
+
+TEST_F(MacroPlayerTest, RequestsForNoButtonAndOtherMessagesPlayNothing) {
+    UseMacro(MacroBuilder().Press(0x04, 1).Build());
+    MacroRunFlag.store(1);
+    const LPARAM outOfRange[] = {10, -1, static_cast<LPARAM>((std::uint64_t{1} << 32) | 2)};
+    for (LPARAM lParam : outOfRange) {
+        EXPECT_FALSE(ServeMacroRequest(host, kMsgMacroRepeatWhileHeld, lParam)) << lParam;
+        EXPECT_FALSE(ServeMacroRequest(host, kMsgMacroRepeatUntilPressed, lParam)) << lParam;
+    }
+    EXPECT_FALSE(ServeMacroRequest(host, WM_TIMER, kButton));
+    EXPECT_FALSE(ServeMacroRequest(host, 0x3424, kButton));
+    EXPECT_TRUE(input.Lines().empty());
+    EXPECT_EQ(MacroRunFlag.load(), 1);
+    EXPECT_EQ(fake.Now(), 0u);
+}
+
+}  // namespace

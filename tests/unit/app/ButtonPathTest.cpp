@@ -1,0 +1,157 @@
+// The whole road of a button press on the host: the simulated mouse's
+// report on its library thread, the main window's input handling, the
+// dispatcher with its settings re-read, and the input it injects, the
+// timers it runs and the macro worker thread it wakes, on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "app/MursohidDlg.h"
+#include "config/DataFolder.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsFileAccess.h"
+#include "hidsim/host/SimulatedMouse.h"
+#include "platform/fake/FakePlatform.h"
+#include "tests/support/ExpectSequence.h"
+#include "tests/support/ProcessReset.h"
+#include "tests/support/SettingsSamples.h"
+
+namespace {
+
+constexpr std::uint8_t kPress = 0x80;
+constexpr std::uint8_t kUsageA = 0x04;
+constexpr std::uint8_t kUsageB = 0x05;
+
+class ButtonPathTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetProcessState();
+        SetPlatform(&fake);
+        window = new CMursohidDlg;
+        ASSERT_TRUE(window->CreateServiceWindow());
+        settings = samples::DefaultSettings();
+    }
+    void TearDown() override {
+        mouse->WaitUntilDelivered();
+        fake.windows.WaitUntilThreadsIdle();
+        window->DestroyWindow();
+        delete window;
+        EXPECT_TRUE(fake.Hangs().empty());
+        fake.kernel.StopThreads();
+        SetPlatform(nullptr);
+    }
+
+    // The configuration program stores the active slot; the next press reads it.
+    void Store() {
+        auto file = OpenSettingsFileForWriting(DataFolder() + u"config.ini");
+        WriteProfileSlot(*file, 0, settings.Profiles[0]);
+    }
+    ButtonAssignment& Button(int index) { return settings.Profiles[0].Buttons[index]; }
+
+    // A report from the mouse, handled in full before the test goes on.
+    void Press(int index) {
+        ASSERT_TRUE(mouse->PressButton(index));
+        mouse->WaitUntilDelivered();
+    }
+    void Release(int index) {
+        ASSERT_TRUE(mouse->ReleaseButton(index));
+        mouse->WaitUntilDelivered();
+    }
+
+    // Injected input after the first `skip` events, timed from the first of them.
+    std::vector<SequenceEvent> Input(std::size_t skip = 0) {
+        const auto all = Events(fake, {"key ", "mouse "});
+        std::vector<SequenceEvent> input;
+        for (std::size_t i = skip; i < all.size(); ++i)
+            input.push_back(SequenceEvent{all[i].Time - all[skip].Time, all[i].Text});
+        return input;
+    }
+
+    FakePlatform fake;
+    SimulatedMouse mouse{fake};
+    CMursohidDlg* window = nullptr;
+    ServiceSettings settings{};
+};
+
+TEST_F(ButtonPathTest, APressAndReleaseOfAMouseButtonFunctionInjectThatButton) {
+    Button(2).ButtonFunc = 3;  // right button
+    Store();
+    Press(2);
+    Release(2);
+    ExpectSequence(Input(), {
+                                     Step("mouse flags=0x8 dx=0 dy=0 data=0 extra=0xE001 fresh").At(0),
+                                     Step("mouse flags=0x10 dx=0 dy=0 data=0 extra=0xE002 fresh").At(0),
+                                 });
+}
+
+TEST_F(ButtonPathTest, AnEditOfTheSettingsFileTakesEffectAtTheVeryNextPress) {
+    Button(4).ButtonFunc = 1;  // left button
+    Store();
+    Press(4);
+    Release(4);
+    Button(4).ButtonFunc = 9;  // wheel up
+    Store();
+    const std::size_t before = Input().size();
+    Press(4);
+    Release(4);
+    ExpectSequence(Input(before), {Step("mouse flags=0x800 dx=0 dy=0 data=120 extra=0xE003 fresh")});
+}
+
+TEST_F(ButtonPathTest, VolumeHeldRepeatsOnTheMainWindowTimerUntilReleased) {
+    Button(1).ButtonFunc = 25;  // volume up
+    Store();
+    const std::uint64_t start = fake.Now();
+    Press(1);
+    fake.windows.RunFor(350);
+    Release(1);
+    fake.windows.RunFor(500);
+    const auto input = Input();
+    ASSERT_FALSE(input.empty());
+    EXPECT_EQ(Events(fake, {"key "}).front().Time - start, 100u) << "the first tap a period after the press";
+    ExpectSequence(input, {
+                                     Step("key vk=0xAF scan=0 flags=0x1 extra=0x0").At(0),
+                                     Step("key vk=0xAF scan=0 flags=0x3 extra=0x0").At(0),
+                                     Step("key vk=0xAF scan=0 flags=0x1 extra=0x0").At(100),
+                                     Step("key vk=0xAF scan=0 flags=0x3 extra=0x0").At(100),
+                                     Step("key vk=0xAF scan=0 flags=0x1 extra=0x0").At(200),
+                                     Step("key vk=0xAF scan=0 flags=0x3 extra=0x0").At(200),
+                                 });
+}
+
+TEST_F(ButtonPathTest, AWhileHeldMacroPlaysOnTheWorkerThreadAndStopsAfterRelease) {
+    ButtonAssignment& macro = Button(3);
+    macro.ButtonFunc = 44;
+    macro.ButtonID = 65535;  // while held
+    const std::uint8_t events[] = {kPress | 0, 2, kUsageA, 0, 3, kUsageA, kPress | 0, 1, kUsageB, 0, 1, kUsageB};
+    std::memset(macro.ButtonData, 0, sizeof macro.ButtonData);
+    std::memcpy(macro.ButtonData, events, sizeof events);
+    macro.KeyNumber = sizeof events;
+    Store();
+
+    Press(3);
+    // The worker plays pass after pass while the button is held; let two
+    // passes come, then release.
+    for (int i = 0; i < 500 && fake.input.Events().size() < 8; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    Release(3);
+    ASSERT_TRUE(fake.windows.WaitUntilThreadsIdle()) << "the worker ends after the pass in progress";
+    const auto input = Input();
+    ASSERT_GE(input.size(), 8u);
+    // One pass is 7 delay units (140 ms), then 50 ms of pause.
+    ExpectSequence(std::vector<SequenceEvent>(input.begin(), input.begin() + 8),
+                   {
+                       Step("key vk=0x41 scan=0 flags=0x1 extra=0x0").At(0),
+                       Step("key vk=0x41 scan=0 flags=0x3 extra=0x0").At(40),
+                       Step("key vk=0x42 scan=0 flags=0x1 extra=0x0").At(100),
+                       Step("key vk=0x42 scan=0 flags=0x3 extra=0x0").At(120),
+                       Step("key vk=0x41 scan=0 flags=0x1 extra=0x0").At(190),
+                       Step("key vk=0x41 scan=0 flags=0x3 extra=0x0").At(230),
+                       Step("key vk=0x42 scan=0 flags=0x1 extra=0x0").At(290),
+                       Step("key vk=0x42 scan=0 flags=0x3 extra=0x0").At(310),
+                   });
+    EXPECT_EQ(input.size() % 4, 0u) << "passes end whole";
+}
+
+}  // namespace
