@@ -135,9 +135,10 @@ TEST_F(SettingsStartupE2E, FileHeldOpenDuringStartUpIsLeftAsItWas) {
     const std::string before = ReadFile(ini);
     Process holder = Start(folder + L"\\filehold.exe", L"\"" + ini + L"\" 1500");
     ASSERT_NE(holder.handle, nullptr);
-    // Held once an open for reading is refused.
+    // Held once an open for reading is refused (a loaded machine may take
+    // seconds to start the holder).
     bool held = false;
-    for (int i = 0; i < 250 && !held; ++i) {
+    for (int i = 0; i < 3000 && !held; ++i) {
         HANDLE probe = CreateFileW(ini.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (probe == INVALID_HANDLE_VALUE) held = GetLastError() == ERROR_SHARING_VIOLATION;
