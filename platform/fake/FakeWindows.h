@@ -216,9 +216,9 @@ private:
 
     // --- Skinned interface: showing, placing, shaping and painting windows,
     // the mouse capture and paint-only waits. ---
-    // Fake windows have no frame: the client area is the window rectangle,
-    // which is in screen coordinates for a top-level window and in its
-    // parent's client coordinates for a child. A window is visible when it
+    // Fake windows have no frame: the client area is the window rectangle
+    // (kept in screen coordinates; SetWindowPos places a child in its
+    // parent's client area). A window is visible when it
     // and every parent up the chain have WS_VISIBLE. Invalidating a window
     // (and its children) marks its whole client area; WM_PAINT is generated
     // for a visible window with an update region only when the thread's
