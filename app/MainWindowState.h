@@ -12,6 +12,8 @@
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
 
+class CProgressDlg;
+
 struct CMursohidDlg::State {
 
     SettingsStore Settings;
@@ -32,4 +34,6 @@ struct CMursohidDlg::State {
     ReadBackWait ReadBackProgress;
     // The system's foreground events, while the window exists.
     HANDLE ForegroundHook = nullptr;
+    // The progress dialog, while a full write shows it.
+    CProgressDlg* Progress = nullptr;
 };

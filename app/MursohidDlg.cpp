@@ -52,6 +52,7 @@ const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
     OnMessage(kMsgMouseData, &CMursohidDlg::OnMouseData),
     OnMessage(WM_DEVICECHANGE, &CMursohidDlg::OnDeviceChange),
     OnMessage(WM_WTSSESSION_CHANGE, &CMursohidDlg::OnSessionChange),
+    OnMessage(kMsgFullWrite, &CMursohidDlg::OnFullWrite),
 };
 
 bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

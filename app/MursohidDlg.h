@@ -74,6 +74,9 @@ private:
     LRESULT OnMouseData(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     // The user's console connected or disconnected (ConsoleSession.cpp).
     LRESULT OnSessionChange(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // 0x4DE: the whole active profile into the mouse behind the progress
+    // dialog, then 0x4E1 to the configuration program.
+    LRESULT OnFullWrite(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
     // --- pieces of the handlers ---
     // Posts to a sibling program's window found by its title; dropped when absent.

@@ -46,7 +46,12 @@ ReportFrame Read() {
     return frame;
 }
 
-void Wait(DWORD ms) { Sys().Kernel.Sleep(ms); }
+// The link's wait when it has one (the full write keeps its dialog painted
+// while it waits), else a plain sleep.
+void Wait(const DeviceLink& link, DWORD ms) {
+    if (link.Wait) link.Wait(ms);
+    else Sys().Kernel.Sleep(ms);
+}
 
 std::uint8_t LowByte(std::int32_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
 
@@ -97,11 +102,11 @@ std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profi
         const ReportFrame frame = MakeDataFrame(image.Table.data() + k * kReportSize, kReportSize);
         Sys().Kernel.OutputDebugStringW(NineBytesLine(frame.Bytes.data(), kDecodeFrameSize));
         WriteData(frame);
-        Wait(kAfterTableReportMs);
+        Wait(link, kAfterTableReportMs);
     }
-    Wait(kAfterTableMs);
+    Wait(link, kAfterTableMs);
     if (!image.HasMacros()) {
-        Wait(kAfterButtonTableMs);
+        Wait(link, kAfterButtonTableMs);
         return 1;
     }
 
@@ -109,10 +114,10 @@ std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profi
     for (std::size_t j = 0; j < kMacroAreaReports; ++j) {
         const std::size_t offset = j * kReportSize;
         WriteData(MakeDataFrame(image.MacroArea.data() + offset, kMacroAreaSize - offset));
-        if (IsMacroBlockStartReport(static_cast<int>(j))) Wait(kAfterMacroBlockStartMs);
-        Wait(kAfterMacroReportMs);
+        if (IsMacroBlockStartReport(static_cast<int>(j))) Wait(link, kAfterMacroBlockStartMs);
+        Wait(link, kAfterMacroReportMs);
     }
-    Wait(kAfterButtonTableMs);
+    Wait(link, kAfterButtonTableMs);
     return 1;
 }
 
@@ -127,13 +132,13 @@ std::int32_t WriteResolutionStages(const DeviceLink& link, const ProfileRecord& 
         y.Report()[k] = LowByte(profile.DPIStageValue[k].Y);
     }
     Write(MakeFrame({kCommandMarker, kCmdStages, kParamOne, kStageDataLength}));
-    Wait(kAfterStageReportMs);
+    Wait(link, kAfterStageReportMs);
     WriteData(x);
-    Wait(kAfterStageReportMs);
+    Wait(link, kAfterStageReportMs);
     WriteData(y);
-    Wait(kAfterStageReportMs);
+    Wait(link, kAfterStageReportMs);
     Write(MakeFrame({kCommandMarker, kCmdSelectStage, kParamOne, ClampStage(stage)}));
-    Wait(kAfterSelectStageMs);
+    Wait(link, kAfterSelectStageMs);
     return 1;
 }
 
@@ -142,7 +147,7 @@ std::int32_t SetUniversalScroll(const DeviceLink& link, const ProfileRecord& pro
     if (Guarded(link, 0, 0, result)) return result;
     Write(MakeFrame({kCommandMarker, kCmdUniversalScroll, kParamOne,
                      LowByte(profile.UniversalScrollEnabled)}));
-    Wait(kAfterShortCommandMs);
+    Wait(link, kAfterShortCommandMs);
     return 1;
 }
 
@@ -150,7 +155,7 @@ std::int32_t SetLiftOff(const DeviceLink& link, std::int32_t value) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
     Write(MakeFrame({kCommandMarker, kCmdLiftOff, kParamOne, LowByte(value), kLiftOffTrailer}));
-    Wait(kAfterShortCommandMs);
+    Wait(link, kAfterShortCommandMs);
     return 1;
 }
 
@@ -159,7 +164,7 @@ std::int32_t SelectResolutionStage(const DeviceLink& link, std::int32_t stage) {
     if (Guarded(link, 0, 0, result)) return result;
     CurrentDeviceId.store(CommandDeviceId());
     Write(MakeFrame({kCommandMarker, kCmdSelectStage, kParamOne, ClampStage(stage)}));
-    Wait(kAfterSelectStageMs);
+    Wait(link, kAfterSelectStageMs);
     return 1;
 }
 
@@ -168,7 +173,7 @@ std::int32_t SetLogoLight(const DeviceLink& link, const ProfileRecord& profile) 
     if (Guarded(link, 0, 0, result)) return result;
     CurrentDeviceId.store(CommandDeviceId());
     Write(MakeFrame({kCommandMarker, kCmdLogoLight, kParamOne, 0x00, LogoWireValue(profile.LEDLogoEnable)}));
-    Wait(kAfterShortCommandMs);
+    Wait(link, kAfterShortCommandMs);
     return 1;
 }
 
@@ -176,7 +181,7 @@ std::int32_t SetStateByte(const DeviceLink& link, std::int32_t value) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
     Write(MakeFrame({kCommandMarker, kCmdStateByte, LowByte(value)}));
-    Wait(kAfterStateByteMs);
+    Wait(link, kAfterStateByteMs);
     return 1;
 }
 
@@ -210,9 +215,9 @@ std::int32_t ReadResolutionStage(const DeviceLink& link) {
     std::int32_t result = 0;
     if (Guarded(link, -1, 0, result)) return result;
     Write(MakeFrame({kCommandMarker, kCmdStageQuery, kParamOne}));
-    Wait(kStageQueryMs);
+    Wait(link, kStageQueryMs);
     const ReportFrame reply = Read();
-    Wait(kStageQueryMs);
+    Wait(link, kStageQueryMs);
     return reply.Report()[2];
 }
 
@@ -224,7 +229,7 @@ std::int32_t ApplyProfileToDevice(const DeviceLink& link, const ProfileRecord& p
         if (progress != nullptr) progress->SetProgress(position);
     };
     report(kProgressStart);
-    Wait(kApplySettleMs);
+    Wait(link, kApplySettleMs);
     WriteButtonTable(link, profile);
     report(kProgressButtons);
     SetLogoLight(link, profile);
@@ -232,7 +237,7 @@ std::int32_t ApplyProfileToDevice(const DeviceLink& link, const ProfileRecord& p
     report(kProgressLights);
     WriteResolutionStages(link, profile, profile.DPI);
     SetLiftOff(link, profile.LIFT);
-    Wait(kApplyEndMs);
+    Wait(link, kApplyEndMs);
     report(kProgressDone);
     return 1;
 }

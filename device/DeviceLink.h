@@ -1,12 +1,13 @@
 // Opening and closing the mouse, and the device guard that every command
 // runs first. The caller supplies what the library needs: the window that
-// hears of collections, the message number, the input callback, and the
-// flag that says the mouse has been opened, and the read-back collection
-// flags that an open or a close ends.
+// hears of collections, the message number, the input callback, the flag
+// that says the mouse has been opened, the read-back collection flags that
+// an open or a close ends, and how to wait between reports.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "device/DeviceProtocol.h"
 
@@ -17,6 +18,8 @@ struct DeviceLink {
     std::atomic<std::int32_t>* DeviceOpen = nullptr;
     std::atomic<std::int32_t>* ShortReadBusy = nullptr;  // may be null, with BulkReadBusy
     std::atomic<std::int32_t>* BulkReadBusy = nullptr;
+    // How the commands wait between reports; empty: a plain Sleep.
+    std::function<void(DWORD milliseconds)> Wait;
 };
 
 // Ordinal 3 first when already open; then 7 (match), 8 (callback), 2 (open).

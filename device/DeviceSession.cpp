@@ -8,8 +8,18 @@ void DeviceSession::Bind(HWND window, UINT message, HidInputCallback callback) {
     callback_ = callback;
 }
 
+void DeviceSession::SetWait(std::function<void(DWORD milliseconds)> wait) {
+    const DWORD thread = wait ? Sys().Kernel.GetCurrentThreadId() : 0;
+    std::lock_guard<std::mutex> guard(waitLock_);
+    wait_ = std::move(wait);
+    waitThread_ = thread;
+}
+
 DeviceLink DeviceSession::Link() {
-    return DeviceLink{window_, message_, callback_, &DeviceOpen, &ShortReadBusy, &BulkReadBusy};
+    DeviceLink link{window_, message_, callback_, &DeviceOpen, &ShortReadBusy, &BulkReadBusy, {}};
+    std::lock_guard<std::mutex> guard(waitLock_);
+    if (wait_ && waitThread_ == Sys().Kernel.GetCurrentThreadId()) link.Wait = wait_;
+    return link;
 }
 
 std::int32_t DeviceSession::OpenDevice() { return ::OpenDevice(Link()); }

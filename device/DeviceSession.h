@@ -6,6 +6,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 
 #include "config/SettingsRecords.h"
 #include "device/DeviceCommands.h"
@@ -20,6 +22,10 @@ public:
     // The window that hears of collections through `message`, and the
     // callback the library hands input reports to.
     void Bind(HWND window, UINT message, HidInputCallback callback);
+    // How the commands that the calling thread runs wait between reports
+    // from now on (empty: plain sleeps). Commands on other threads keep
+    // plain sleeps.
+    void SetWait(std::function<void(DWORD milliseconds)> wait);
 
     std::int32_t OpenDevice();
     std::int32_t CloseDevice();
@@ -60,6 +66,9 @@ private:
     HWND window_ = nullptr;
     UINT message_ = 0;
     HidInputCallback callback_ = nullptr;
+    std::mutex waitLock_;
+    std::function<void(DWORD milliseconds)> wait_;
+    DWORD waitThread_ = 0;
     std::atomic<std::int32_t> DeviceOpen{0};
     std::atomic<std::int32_t> ShortReadBusy{0};
     std::atomic<std::int32_t> BulkReadBusy{0};

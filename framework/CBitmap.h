@@ -1,12 +1,8 @@
-// A GDI bitmap owned by its object: the handle is deleted with the object
-// or when another bitmap takes its place. Windows build only.
+// A bitmap owned by its object: the handle is deleted with the object or
+// when another bitmap takes its place.
 #pragma once
 
-#ifndef _WIN32
-#error "CBitmap belongs to the Windows build"
-#endif
-
-#include "platform/WinTypes.h"
+#include "platform/Platform.h"
 
 class CBitmap {
 public:
@@ -30,21 +26,22 @@ public:
     }
     BOOL DeleteObject() {
         if (handle_ == nullptr) return FALSE;
-        const BOOL deleted = ::DeleteObject(handle_);
+        const BOOL deleted = Sys().Graphics.DeleteObject(handle_);
         handle_ = nullptr;
         return deleted;
     }
 
     // A bitmap of width × height in the format of `reference`.
     BOOL CreateCompatibleBitmap(HDC reference, int width, int height) {
-        Attach(::CreateCompatibleBitmap(reference, width, height));
+        Attach(Sys().Graphics.CreateCompatibleBitmap(reference, width, height));
         return handle_ != nullptr ? TRUE : FALSE;
     }
 
-    // The bitmap's description (GetObjectW); 0 when there is no bitmap.
-    int GetBitmap(BITMAP* info) const {
-        if (handle_ == nullptr) return 0;
-        return ::GetObjectW(handle_, sizeof(BITMAP), info);
+    // The bitmap's width and height (GetObjectW); 0 × 0 when there is none.
+    SIZE GetSize() const {
+        SIZE size{0, 0};
+        if (handle_ == nullptr || !Sys().Graphics.GetBitmapSize(handle_, &size)) return SIZE{0, 0};
+        return size;
     }
 
 private:

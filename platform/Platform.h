@@ -6,12 +6,14 @@
 //   Sys().Kernel.Sleep(50);
 //   Sys().Windows.PostMessageW(window, message, 0, 0);
 //   Sys().Input.keybd_event(VK_TAB, 0, 0, 0);
+//   Sys().Graphics.BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
 //
 // Method names and arguments follow the Win32 functions they stand for, so
 // the calling code reads as it would against the real API.
 #pragma once
 
 #include "platform/Files.h"
+#include "platform/Graphics.h"
 #include "platform/Input.h"
 #include "platform/Kernel.h"
 #include "platform/PreciseClock.h"
@@ -25,6 +27,8 @@ struct Platform {
     ShellServices& Shell;
     InputInjection& Input;
     PreciseClock& Clock;
+    // --- Skinned interface: drawing. ---
+    GraphicsServices& Graphics;
 };
 
 // The platform the process runs on. Set once at start (the Win32 platform in

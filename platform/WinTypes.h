@@ -169,6 +169,86 @@ constexpr BYTE VK_VOLUME_UP = 0xAF;
 constexpr BYTE VK_MEDIA_NEXT_TRACK = 0xB0;
 constexpr BYTE VK_MEDIA_PREV_TRACK = 0xB1;
 constexpr BYTE VK_MEDIA_PLAY_PAUSE = 0xB3;
+// --- Skinned interface: painting, graphics objects, window placement, the
+// foreground and paint-only message waits. ---
+struct HDC__;
+using HDC = HDC__*;
+using HGDIOBJ = void*;  // any graphics object, as windows.h has it
+struct HBITMAP__;
+using HBITMAP = HBITMAP__*;
+struct HRGN__;
+using HRGN = HRGN__*;
+using COLORREF = DWORD;
+
+struct SIZE {
+    LONG cx;
+    LONG cy;
+};
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_ERASEBKGND = 0x0014;
+constexpr UINT WM_SHOWWINDOW = 0x0018;
+constexpr UINT WM_CTLCOLOR = 0x0019;
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
+
+constexpr DWORD WS_TABSTOP = 0x00010000u;
+constexpr DWORD WS_CLIPCHILDREN = 0x02000000u;
+constexpr DWORD WS_SYSMENU = 0x00080000u;
+constexpr DWORD DS_FIXEDSYS = 0x0008u;
+constexpr DWORD DS_SETFONT = 0x0040u;
+constexpr DWORD WS_EX_TOPMOST = 0x00000008u;
+
+#define HWND_TOP (reinterpret_cast<HWND>(static_cast<std::intptr_t>(0)))
+#define HWND_BOTTOM (reinterpret_cast<HWND>(static_cast<std::intptr_t>(1)))
+#define HWND_TOPMOST (reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1)))
+#define HWND_NOTOPMOST (reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2)))
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+
+constexpr UINT QS_POSTMESSAGE = 0x0008;
+constexpr UINT QS_TIMER = 0x0010;
+constexpr UINT QS_PAINT = 0x0020;
+constexpr UINT QS_SENDMESSAGE = 0x0040;
+constexpr UINT QS_ALLINPUT = 0x04FF;
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
+constexpr UINT PM_QS_PAINT = QS_PAINT << 16;
+constexpr UINT QS_HOTKEY = 0x0080;
+constexpr UINT PM_QS_POSTMESSAGE = (QS_POSTMESSAGE | QS_HOTKEY | QS_TIMER) << 16;
+constexpr UINT PM_QS_SENDMESSAGE = QS_SENDMESSAGE << 16;
+constexpr DWORD WAIT_OBJECT_0 = 0x00000000u;
+constexpr DWORD WAIT_TIMEOUT = 0x00000102u;
+constexpr DWORD WAIT_FAILED = 0xFFFFFFFFu;
+
+constexpr DWORD SRCCOPY = 0x00CC0020u;
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+constexpr int RGN_OR = 2;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
 
 // Processes and foreground events (the foreground watch).
 constexpr DWORD TH32CS_SNAPPROCESS = 0x00000002;

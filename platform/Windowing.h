@@ -33,6 +33,8 @@ struct WindowCreation {
     int width = 0;
     int height = 0;
     HWND parent = nullptr;
+    // --- Skinned interface: a child window's control identifier. ---
+    UINT childId = 0;
 };
 
 class WindowServices {
@@ -104,6 +106,35 @@ public:
     // takes its messages. Null when the hook could not be set.
     virtual HANDLE SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) = 0;
     virtual BOOL UnhookWinEvent(HANDLE hook) = 0;
+
+    // --- Skinned interface: showing, placing, shaping and painting windows,
+    // the mouse capture and paint-only waits. ---
+    virtual BOOL ShowWindow(HWND hwnd, int command) = 0;
+    virtual BOOL IsWindowVisible(HWND hwnd) = 0;
+    // insertAfter: HWND_TOPMOST, HWND_NOTOPMOST, HWND_TOP or a window.
+    virtual BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                              UINT flags) = 0;
+    virtual BOOL SetWindowTextW(HWND hwnd, const Text& text) = 0;
+    virtual BOOL GetClientRect(HWND hwnd, RECT* rect) = 0;
+    virtual BOOL ClientToScreen(HWND hwnd, POINT* point) = 0;
+    virtual BOOL ScreenToClient(HWND hwnd, POINT* point) = 0;
+    // The window takes ownership of the region (null: no region).
+    virtual int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) = 0;
+    // rect null: the whole client area.
+    virtual BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) = 0;
+    // Sends WM_PAINT at once when the window has an update region.
+    virtual BOOL UpdateWindow(HWND hwnd) = 0;
+    virtual HWND SetCapture(HWND hwnd) = 0;
+    virtual BOOL ReleaseCapture() = 0;
+    virtual HWND GetCapture() = 0;
+    // The calling thread's next message within [first, last] for `hwnd` and
+    // its children (null: any); `flags` PM_REMOVE and the PM_QS_* kinds.
+    // Messages sent from other threads are handled first when the kinds
+    // include them (or no kind is named).
+    virtual BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) = 0;
+    // With no handles: waits until the calling thread has a message of the
+    // QS_* kinds in `wake` or the time is up: WAIT_OBJECT_0 or WAIT_TIMEOUT.
+    virtual DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) = 0;
 
 protected:
     ~WindowServices() = default;

@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "platform/fake/FakeFiles.h"
+#include "platform/fake/FakeGraphics.h"
 #include "platform/fake/FakeInput.h"
 #include "platform/fake/FakeKernel.h"
 #include "platform/fake/FakePreciseClock.h"
@@ -20,7 +21,7 @@ class FakePlatform final : public Platform {
 public:
     static constexpr DWORD kMainThreadId = FakeWorld::kMainThreadId;
 
-    FakePlatform() : Platform{kernel, windows, files, shell, input, clock} {}
+    FakePlatform() : Platform{kernel, windows, files, shell, input, clock, graphics} {}
     ~FakePlatform() { kernel.StopThreads(); }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;
@@ -34,6 +35,7 @@ public:
     FakeInput input{[this] { return Now(); }, [this](const std::string& line) { world.Record(line); }};
     // The fine clock on the virtual time: a wait moves the clock on.
     FakePreciseClock clock{[this] { return Now(); }, [this](std::uint64_t ms) { AdvanceClock(ms); }};
+    FakeGraphics graphics{world, windows};
 
     // --- the shared record ---
     std::uint64_t Now() const;

@@ -75,6 +75,7 @@ HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* 
         }
         window.threadId = world_.CurrentThreadId();
         window.target = target;
+        window.childId = c.childId;
         windows_.push_back(window);
         queues_[window.threadId];  // a thread that owns a window has a queue
         hwnd = window.hwnd;
@@ -87,6 +88,12 @@ HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* 
     if (target->HandleWindowMessage(hwnd, WM_CREATE, 0, 0) == -1) {
         DestroyWindow(hwnd);
         return nullptr;
+    }
+    {
+        // A window made visible is painted.
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        if (FakeWindow* window = FindLocked(hwnd); window && IsVisibleLocked(*window))
+            InvalidateLocked(*window, true);
     }
     return hwnd;
 }
@@ -120,7 +127,6 @@ void FakeWindows::AddDialogTemplate(UINT templateId, FakeDialogTemplate dialog) 
 }
 
 BOOL FakeWindows::DestroyWindow(HWND hwnd) {
-    WindowMessageTarget* target = nullptr;
     {
         std::lock_guard<std::recursive_mutex> guard(world_.lock);
         world_.Record("DestroyWindow");
@@ -134,22 +140,20 @@ BOOL FakeWindows::DestroyWindow(HWND hwnd) {
             world_.lastError = ERROR_ACCESS_DENIED;
             return FALSE;
         }
-        target = window->target;
-        window->alive = false;
-        timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                                     [hwnd](const FakeTimer& t) { return t.hwnd == hwnd; }),
-                      timers_.end());
     }
-    if (target) {
-        target->HandleWindowMessage(hwnd, WM_DESTROY, 0, 0);
-        target->HandleWindowMessage(hwnd, WM_NCDESTROY, 0, 0);
-    }
-    return TRUE;
+    return DestroyTree(hwnd);
 }
 
-LRESULT FakeWindows::DefWindowProcW(HWND hwnd, UINT message, WPARAM, LPARAM) {
+LRESULT FakeWindows::DefWindowProcW(HWND hwnd, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_NCCREATE) return TRUE;
     if (message == WM_CLOSE) DestroyWindow(hwnd);
+    if (message == WM_PAINT) TakeUpdate(hwnd);  // painted with nothing: validated
+    if (message == WM_ERASEBKGND) return TRUE;
+    if (message == WM_SETTEXT && lParam != 0) {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        if (FakeWindow* window = FindLocked(hwnd)) window->title = reinterpret_cast<const char16_t*>(lParam);
+        return TRUE;
+    }
     return 0;
 }
 
@@ -200,6 +204,7 @@ BOOL FakeWindows::PostMessageW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     posted_.push_back(posted);
     if (window->target) {
         queues_[window->threadId].posted.push_back(posted);
+        postWake_[window->threadId] = true;
         world_.changed.notify_all();
     }
     return TRUE;
@@ -216,6 +221,7 @@ BOOL FakeWindows::PostThreadMessageW(DWORD threadId, UINT message, WPARAM wParam
     const FakeMessage posted{nullptr, threadId, message, wParam, lParam, world_.now};
     posted_.push_back(posted);
     queue->second.posted.push_back(posted);
+    postWake_[threadId] = true;
     world_.changed.notify_all();
     return TRUE;
 }
@@ -331,6 +337,8 @@ BOOL FakeWindows::GetMessageW(MSG* msg) {
     const bool fakeThread = world_.IsFakeThread(self);
     Lock lock(world_.lock);
     ThreadQueue& queue = queues_[self];  // asking for a message makes the queue
+    paintWake_[self] = false;
+    postWake_[self] = false;
     bool waiting = false;
     auto resume = [&] {
         if (waiting && fakeThread) world_.ThreadResumed();
@@ -368,6 +376,10 @@ BOOL FakeWindows::GetMessageW(MSG* msg) {
             msg->message = WM_QUIT;
             msg->wParam = static_cast<WPARAM>(queue.quitCode);
             return FALSE;
+        }
+        if (TakePaintLocked(self, nullptr, msg)) {
+            resume();
+            return TRUE;
         }
         if (FakeTimer* timer = NextTimerLocked(self)) {
             const bool othersRunning = world_.OtherRunningThreads(fakeThread && !waiting) > 0;
@@ -491,6 +503,8 @@ void FakeWindows::SetWheelScrollChars(std::optional<UINT> chars) {
 int FakeWindows::PumpMessages() {
     const DWORD self = world_.CurrentThreadId();
     int handled = 0;
+    int paintsInARow = 0;
+    constexpr int kPaintsInARowLimit = 1000;
     Lock lock(world_.lock);
     ThreadQueue& queue = queues_[self];
     for (;;) {
@@ -498,7 +512,21 @@ int FakeWindows::PumpMessages() {
             ++handled;
             continue;
         }
-        if (queue.posted.empty()) return handled;
+        if (queue.posted.empty()) {
+            // Then the windows that need painting, each until it is validated.
+            MSG paint{};
+            if (!TakePaintLocked(self, nullptr, &paint)) return handled;
+            if (++paintsInARow > kPaintsInARowLimit) {
+                world_.hangs.push_back("WM_PAINT that its window never validates");
+                return handled;
+            }
+            lock.unlock();
+            Deliver(paint.hwnd, WM_PAINT, 0, 0);
+            ++handled;
+            lock.lock();
+            continue;
+        }
+        paintsInARow = 0;
         const FakeMessage next = queue.posted.front();
         queue.posted.pop_front();
         lock.unlock();
@@ -885,4 +913,442 @@ void FakeWindows::NotifyWinEventLocked(DWORD event, HWND hwnd) {
                                                             event, reinterpret_cast<LPARAM>(hwnd), world_.now});
     }
     world_.changed.notify_all();
+}
+
+// --- Skinned interface: showing, placing, shaping and painting windows, the
+// mouse capture and paint-only waits. ---
+
+namespace {
+
+constexpr int kMaxParentWalk = 64;
+
+// How a window appears in the record: its title, or its handle.
+std::string WindowName(const FakeWindow* window, HWND hwnd) {
+    if (window != nullptr && !window->title.empty()) return U8(window->title);
+    return FakeHex(reinterpret_cast<std::uintptr_t>(hwnd));
+}
+
+std::string InsertAfterName(HWND insertAfter) {
+    if (insertAfter == HWND_TOPMOST) return "topmost";
+    if (insertAfter == HWND_NOTOPMOST) return "notopmost";
+    if (insertAfter == HWND_TOP) return "top";
+    if (insertAfter == HWND_BOTTOM) return "bottom";
+    return FakeHex(reinterpret_cast<std::uintptr_t>(insertAfter));
+}
+
+}  // namespace
+
+bool FakeWindows::IsVisibleLocked(const FakeWindow& window) const {
+    const FakeWindow* current = &window;
+    for (int depth = 0; depth < kMaxParentWalk; ++depth) {
+        if ((current->style & WS_VISIBLE) == 0) return false;
+        if ((current->style & WS_CHILD) == 0) return true;
+        current = const_cast<FakeWindows*>(this)->FindLocked(current->parent);
+        if (current == nullptr) return false;
+    }
+    return false;
+}
+
+bool FakeWindows::IsSelfOrDescendantLocked(HWND ancestor, HWND hwnd) const {
+    for (int depth = 0; depth < kMaxParentWalk && hwnd != nullptr; ++depth) {
+        if (hwnd == ancestor) return true;
+        const FakeWindow* window = const_cast<FakeWindows*>(this)->FindLocked(hwnd);
+        if (window == nullptr || (window->style & WS_CHILD) == 0) return false;
+        hwnd = window->parent;
+    }
+    return false;
+}
+
+bool FakeWindows::MatchesFilterLocked(HWND msgHwnd, HWND filter) const {
+    return filter == nullptr || (msgHwnd != nullptr && IsSelfOrDescendantLocked(filter, msgHwnd));
+}
+
+POINT FakeWindows::ClientOriginLocked(const FakeWindow& window) const {
+    return POINT{window.rect.left, window.rect.top};  // rectangles are kept in screen coordinates
+}
+
+void FakeWindows::InvalidateLocked(FakeWindow& window, bool erase) {
+    if (!IsVisibleLocked(window)) return;  // hidden windows are painted when shown
+    window.updatePending = true;
+    window.erasePending = window.erasePending || erase;
+    paintWake_[window.threadId] = true;
+    world_.changed.notify_all();
+    if (window.style & WS_CLIPCHILDREN) return;
+    for (auto& child : windows_)
+        if (child.alive && (child.style & WS_CHILD) && child.parent == window.hwnd) InvalidateLocked(child, erase);
+}
+
+HWND FakeWindows::NextPaintLocked(DWORD threadId, HWND filter) {
+    for (const auto& window : windows_) {
+        if (!window.alive || window.target == nullptr || window.threadId != threadId) continue;
+        if (!window.updatePending || !IsVisibleLocked(window)) continue;
+        if (MatchesFilterLocked(window.hwnd, filter)) return window.hwnd;
+    }
+    return nullptr;
+}
+
+bool FakeWindows::TakePaintLocked(DWORD threadId, HWND filter, MSG* msg) {
+    HWND hwnd = NextPaintLocked(threadId, filter);
+    if (hwnd == nullptr) return false;
+    *msg = MSG{};
+    msg->hwnd = hwnd;
+    msg->message = WM_PAINT;
+    msg->time = static_cast<DWORD>(world_.now);
+    return true;
+}
+
+BOOL FakeWindows::DestroyTree(HWND hwnd) {
+    // Owned pop-ups go first, then the window: WM_DESTROY to it and then to
+    // its children, WM_NCDESTROY to the children and last to it.
+    std::vector<HWND> owned;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        for (const auto& window : windows_)
+            if (window.alive && window.parent == hwnd && (window.style & WS_CHILD) == 0) owned.push_back(window.hwnd);
+    }
+    for (HWND popup : owned) DestroyTree(popup);
+
+    std::vector<std::pair<HWND, WindowMessageTarget*>> tree;  // the window, then its children, depth first
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        if (FindLocked(hwnd) == nullptr) return FALSE;
+        std::vector<HWND> pending{hwnd};
+        while (!pending.empty()) {
+            HWND next = pending.back();
+            pending.pop_back();
+            FakeWindow* window = FindLocked(next);
+            if (window == nullptr) continue;
+            tree.emplace_back(next, window->target);
+            for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+                if (it->alive && (it->style & WS_CHILD) && it->parent == next) pending.push_back(it->hwnd);
+        }
+        for (const auto& [window, target] : tree) {
+            FindLocked(window)->alive = false;
+            ForgetWindowLocked(window);
+            timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                         [window = window](const FakeTimer& t) { return t.hwnd == window; }),
+                          timers_.end());
+        }
+    }
+    for (const auto& [window, target] : tree)
+        if (target) target->HandleWindowMessage(window, WM_DESTROY, 0, 0);
+    for (auto it = tree.rbegin(); it != tree.rend(); ++it)
+        if (it->second) it->second->HandleWindowMessage(it->first, WM_NCDESTROY, 0, 0);
+    return TRUE;
+}
+
+void FakeWindows::ForgetWindowLocked(HWND hwnd) {
+    if (capture_ == hwnd) capture_ = nullptr;
+    if (foreground_ == hwnd) foreground_ = nullptr;
+    for (auto& window : windows_)
+        if (window.hwnd == hwnd) window.updatePending = window.erasePending = false;
+}
+
+BOOL FakeWindows::ShowWindow(HWND hwnd, int command) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(hwnd);
+    world_.Record("ShowWindow " + WindowName(window, hwnd) + " " + std::to_string(command));
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return FALSE;
+    }
+    const bool wasVisible = (window->style & WS_VISIBLE) != 0;
+    if (command == SW_HIDE) {
+        window->style &= ~WS_VISIBLE;
+        window->updatePending = window->erasePending = false;
+        return wasVisible ? TRUE : FALSE;
+    }
+    window->style |= WS_VISIBLE;
+    if (!wasVisible) InvalidateLocked(*window, true);
+    // Showing activates the window: it comes to the front only where the
+    // thread may take the foreground.
+    constexpr int kShowNoActivate = 4;
+    constexpr int kShowNA = 8;
+    if (command != kShowNoActivate && command != kShowNA && (window->style & WS_CHILD) == 0 &&
+        MayTakeForegroundLocked())
+        foreground_ = hwnd;
+    return wasVisible ? TRUE : FALSE;
+}
+
+BOOL FakeWindows::IsWindowVisible(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    return window != nullptr && IsVisibleLocked(*window) ? TRUE : FALSE;
+}
+
+BOOL FakeWindows::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                               UINT flags) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(hwnd);
+    world_.Record("SetWindowPos " + WindowName(window, hwnd) + " " + InsertAfterName(insertAfter) + " " +
+                  std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(width) + " " +
+                  std::to_string(height) + " " + FakeHex(flags));
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return FALSE;
+    }
+    const LONG oldWidth = window->rect.right - window->rect.left;
+    const LONG oldHeight = window->rect.bottom - window->rect.top;
+    LONG newWidth = oldWidth;
+    LONG newHeight = oldHeight;
+    if ((flags & SWP_NOSIZE) == 0) {
+        newWidth = std::max(width, 0);
+        newHeight = std::max(height, 0);
+    }
+    if ((flags & SWP_NOMOVE) == 0) {
+        // A child's position is in its parent's client area.
+        const FakeWindow* parent = (window->style & WS_CHILD) ? FindLocked(window->parent) : nullptr;
+        window->rect.left = x + (parent ? parent->rect.left : 0);
+        window->rect.top = y + (parent ? parent->rect.top : 0);
+    }
+    window->rect.right = window->rect.left + newWidth;
+    window->rect.bottom = window->rect.top + newHeight;
+    if ((flags & SWP_NOZORDER) == 0) {
+        if (insertAfter == HWND_TOPMOST) window->exStyle |= WS_EX_TOPMOST;
+        if (insertAfter == HWND_NOTOPMOST) window->exStyle &= ~WS_EX_TOPMOST;
+    }
+    if (flags & SWP_HIDEWINDOW) {
+        window->style &= ~WS_VISIBLE;
+        window->updatePending = window->erasePending = false;
+    }
+    if ((flags & SWP_SHOWWINDOW) && (window->style & WS_VISIBLE) == 0) {
+        window->style |= WS_VISIBLE;
+        InvalidateLocked(*window, true);
+    } else if (newWidth != oldWidth || newHeight != oldHeight) {
+        InvalidateLocked(*window, true);
+    }
+    return TRUE;
+}
+
+BOOL FakeWindows::SetWindowTextW(HWND hwnd, const Text& text) {
+    bool ours = false;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        FakeWindow* window = FindLocked(hwnd);
+        world_.Record("SetWindowTextW " + U8(text));
+        if (window == nullptr) {
+            world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+            return FALSE;
+        }
+        ours = window->target != nullptr;
+        if (!ours) window->title = text;
+    }
+    // A window of the program learns its text through WM_SETTEXT.
+    if (ours) Deliver(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    return TRUE;
+}
+
+BOOL FakeWindows::GetClientRect(HWND hwnd, RECT* rect) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr || rect == nullptr) return FALSE;
+    *rect = RECT{0, 0, window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
+    return TRUE;
+}
+
+BOOL FakeWindows::ClientToScreen(HWND hwnd, POINT* point) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr || point == nullptr) return FALSE;
+    const POINT origin = ClientOriginLocked(*window);
+    point->x += origin.x;
+    point->y += origin.y;
+    return TRUE;
+}
+
+BOOL FakeWindows::ScreenToClient(HWND hwnd, POINT* point) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr || point == nullptr) return FALSE;
+    const POINT origin = ClientOriginLocked(*window);
+    point->x -= origin.x;
+    point->y -= origin.y;
+    return TRUE;
+}
+
+int FakeWindows::SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(hwnd);
+    world_.Record("SetWindowRgn " + WindowName(window, hwnd) + (region ? " region" : " none") +
+                  (redraw ? " redraw" : ""));
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return 0;
+    }
+    window->region = region;
+    if (redraw) InvalidateLocked(*window, true);
+    return 1;
+}
+
+BOOL FakeWindows::InvalidateRect(HWND hwnd, const RECT*, BOOL erase) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(hwnd);
+    world_.Record("InvalidateRect " + WindowName(window, hwnd) + (erase ? " erase" : ""));
+    if (window == nullptr) {
+        world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
+        return FALSE;
+    }
+    InvalidateLocked(*window, erase != FALSE);
+    return TRUE;
+}
+
+BOOL FakeWindows::UpdateWindow(HWND hwnd) {
+    std::vector<HWND> due;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        FakeWindow* window = FindLocked(hwnd);
+        world_.Record("UpdateWindow " + WindowName(window, hwnd));
+        if (window == nullptr) return FALSE;
+        for (const auto& candidate : windows_)
+            if (candidate.alive && candidate.updatePending && IsVisibleLocked(candidate) &&
+                IsSelfOrDescendantLocked(hwnd, candidate.hwnd))
+                due.push_back(candidate.hwnd);
+    }
+    // Sent at once, not queued.
+    for (HWND window : due) Deliver(window, WM_PAINT, 0, 0);
+    return TRUE;
+}
+
+HWND FakeWindows::SetCapture(HWND hwnd) {
+    HWND previous;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        world_.Record("SetCapture " + WindowName(FindLocked(hwnd), hwnd));
+        previous = capture_;
+        capture_ = hwnd;
+    }
+    if (previous != nullptr && previous != hwnd)
+        Deliver(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    return previous;
+}
+
+BOOL FakeWindows::ReleaseCapture() {
+    HWND previous;
+    {
+        std::lock_guard<std::recursive_mutex> guard(world_.lock);
+        world_.Record("ReleaseCapture");
+        previous = capture_;
+        capture_ = nullptr;
+    }
+    // The window that loses the capture hears of it.
+    if (previous != nullptr) Deliver(previous, WM_CAPTURECHANGED, 0, 0);
+    return TRUE;
+}
+
+HWND FakeWindows::GetCapture() {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return capture_;
+}
+
+BOOL FakeWindows::PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) {
+    const DWORD self = world_.CurrentThreadId();
+    Lock lock(world_.lock);
+    world_.Record("PeekMessageW " + FakeHex(first) + " " + FakeHex(last) + " " + FakeHex(flags));
+    UINT kinds = flags >> 16;
+    if (kinds == 0) kinds = QS_ALLINPUT | QS_SENDMESSAGE;
+    const bool remove = (flags & PM_REMOVE) != 0;
+    auto inRange = [&](UINT message) {
+        return (first == 0 && last == 0) || (message >= first && message <= last);
+    };
+    ThreadQueue& queue = queues_[self];
+    paintWake_[self] = false;
+    postWake_[self] = false;
+    if (kinds & QS_SENDMESSAGE)
+        while (HandleOneSent(lock, queue)) {
+        }
+    if (kinds & QS_POSTMESSAGE) {
+        for (auto it = queue.posted.begin(); it != queue.posted.end(); ++it) {
+            if (!inRange(it->message) || !MatchesFilterLocked(it->hwnd, hwnd)) continue;
+            *msg = MSG{};
+            msg->hwnd = it->hwnd;
+            msg->message = it->message;
+            msg->wParam = it->wParam;
+            msg->lParam = it->lParam;
+            msg->time = static_cast<DWORD>(it->time);
+            if (remove) queue.posted.erase(it);
+            return TRUE;
+        }
+        if (queue.quit && hwnd == nullptr && inRange(WM_QUIT)) {
+            *msg = MSG{};
+            msg->message = WM_QUIT;
+            msg->wParam = static_cast<WPARAM>(queue.quitCode);
+            if (remove) queue.quit = false;
+            return TRUE;
+        }
+    }
+    if ((kinds & QS_PAINT) && inRange(WM_PAINT) && TakePaintLocked(self, hwnd, msg)) return TRUE;
+    if ((kinds & QS_TIMER) && inRange(WM_TIMER)) {
+        FakeTimer* timer = NextTimerLocked(self);
+        if (timer != nullptr && timer->due <= world_.now && MatchesFilterLocked(timer->hwnd, hwnd)) {
+            if (remove) {
+                FireLocked(*timer, msg);
+            } else {
+                *msg = MSG{};
+                msg->hwnd = timer->hwnd;
+                msg->message = WM_TIMER;
+                msg->wParam = timer->id;
+            }
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+DWORD FakeWindows::MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) {
+    const DWORD self = world_.CurrentThreadId();
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    world_.Record("MsgWaitForMultipleObjects " + std::to_string(milliseconds) + " " + FakeHex(wake));
+    // Only what came since the thread last looked at its queue wakes it.
+    const ThreadQueue& queue = queues_[self];
+    if ((wake & QS_SENDMESSAGE) && !queue.sent.empty()) return WAIT_OBJECT_0;
+    if ((wake & QS_POSTMESSAGE) && postWake_[self]) return WAIT_OBJECT_0;
+    if ((wake & QS_PAINT) && paintWake_[self]) return WAIT_OBJECT_0;
+    world_.now += milliseconds;
+    world_.changed.notify_all();
+    return WAIT_TIMEOUT;
+}
+
+bool FakeWindows::TakeUpdate(HWND hwnd) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    FakeWindow* window = FindLocked(hwnd);
+    if (window == nullptr) return false;
+    const bool erase = window->updatePending && window->erasePending;
+    window->updatePending = false;
+    window->erasePending = false;
+    return erase;
+}
+
+bool FakeWindows::OwnsRegion(HRGN region) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    if (region == nullptr) return false;
+    for (const auto& window : windows_)
+        if (window.region == region) return true;
+    return false;
+}
+
+SIZE FakeWindows::ClientSize(HWND hwnd) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = const_cast<FakeWindows*>(this)->FindLocked(hwnd);
+    if (window == nullptr) return SIZE{0, 0};
+    return SIZE{window->rect.right - window->rect.left, window->rect.bottom - window->rect.top};
+}
+
+bool FakeWindows::IsInputAttached(DWORD first, DWORD second) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(first, second)) !=
+               attachedInput_.end() ||
+           std::find(attachedInput_.begin(), attachedInput_.end(), std::make_pair(second, first)) !=
+               attachedInput_.end();
+}
+
+bool FakeWindows::MayTakeForegroundLocked() {
+    const DWORD self = world_.CurrentThreadId();
+    const FakeWindow* current = FindLocked(foreground_);
+    return current == nullptr || current->threadId == self || IsInputAttached(self, current->threadId);
+}
+
+bool FakeWindows::HasUpdate(HWND hwnd) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const FakeWindow* window = const_cast<FakeWindows*>(this)->FindLocked(hwnd);
+    return window != nullptr && window->updatePending;
 }

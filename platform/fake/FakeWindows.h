@@ -38,6 +38,11 @@ struct FakeWindow {
     DWORD threadId = 0;
     WindowMessageTarget* target = nullptr;  // null for windows of other programs
     bool alive = true;
+    // --- Skinned interface ---
+    UINT childId = 0;
+    bool updatePending = false;  // has an update region (the whole client area)
+    bool erasePending = false;   // ... invalidated with erase
+    HRGN region = nullptr;       // the window's shape, owned by the window
     bool hung = false;  // another program's window that takes no messages
 };
 
@@ -231,4 +236,71 @@ private:
 
     std::map<HWND, DWORD> windowProcesses_;
     std::vector<std::shared_ptr<WinEventHook>> winEventHooks_;
+
+
+    // --- Skinned interface: showing, placing, shaping and painting windows,
+    // the mouse capture and paint-only waits. ---
+    // Fake windows have no frame: the client area is the window rectangle
+    // (kept in screen coordinates; SetWindowPos places a child in its
+    // parent's client area). A window is visible when it
+    // and every parent up the chain have WS_VISIBLE. Invalidating a window
+    // (and its children) marks its whole client area; WM_PAINT is generated
+    // for a visible window with an update region only when the thread's
+    // queue has no sent or posted message that the caller would take, and
+    // it keeps coming until BeginPaint (or the default WM_PAINT processing)
+    // validates. Showing a window activates it: it comes to the front where
+    // SetForegroundWindow would be allowed.
+public:
+    BOOL ShowWindow(HWND hwnd, int command) override;
+    BOOL IsWindowVisible(HWND hwnd) override;
+    BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                      UINT flags) override;
+    BOOL SetWindowTextW(HWND hwnd, const Text& text) override;
+    BOOL GetClientRect(HWND hwnd, RECT* rect) override;
+    BOOL ClientToScreen(HWND hwnd, POINT* point) override;
+    BOOL ScreenToClient(HWND hwnd, POINT* point) override;
+    int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) override;
+    BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) override;
+    BOOL UpdateWindow(HWND hwnd) override;
+    HWND SetCapture(HWND hwnd) override;
+    BOOL ReleaseCapture() override;
+    HWND GetCapture() override;
+    BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) override;
+    DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) override;
+
+    // --- for the fake's graphics ---
+    // Validates a window's update region for BeginPaint: true when it was
+    // invalidated with erase.
+    bool TakeUpdate(HWND hwnd);
+    // True when a window (alive or not) owns the region as its shape.
+    bool OwnsRegion(HRGN region) const;
+    // The client area's size, or 0 × 0 for no window.
+    SIZE ClientSize(HWND hwnd) const;
+
+    // --- inspection ---
+    // Either thread attached to the other.
+    bool IsInputAttached(DWORD first, DWORD second) const;
+    bool HasUpdate(HWND hwnd) const;
+
+private:
+    bool IsVisibleLocked(const FakeWindow& window) const;
+    bool IsSelfOrDescendantLocked(HWND ancestor, HWND hwnd) const;
+    POINT ClientOriginLocked(const FakeWindow& window) const;
+    void InvalidateLocked(FakeWindow& window, bool erase);
+    // The next window of the thread that needs painting, within `filter`
+    // (null: any) and its descendants; null when none.
+    HWND NextPaintLocked(DWORD threadId, HWND filter);
+    // Gives a paint message for the thread, if one is due.
+    bool TakePaintLocked(DWORD threadId, HWND filter, MSG* msg);
+    // Destroys owned pop-ups, then the window and its children as Windows
+    // does; called by DestroyWindow with the lock not held.
+    BOOL DestroyTree(HWND hwnd);
+    void ForgetWindowLocked(HWND hwnd);
+    bool MatchesFilterLocked(HWND msgHwnd, HWND filter) const;
+    // What SetForegroundWindow allows the calling thread.
+    bool MayTakeForegroundLocked();
+
+    HWND capture_ = nullptr;
+    std::map<DWORD, bool> paintWake_;  // a paint became due since the thread last looked
+    std::map<DWORD, bool> postWake_;   // a message was posted since the thread last looked
 };

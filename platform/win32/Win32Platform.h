@@ -77,6 +77,50 @@ public:
     DWORD GetWindowProcessId(HWND hwnd) override;
     HANDLE SetWinEventHook(DWORD eventMin, DWORD eventMax, WinEventCallback callback) override;
     BOOL UnhookWinEvent(HANDLE hook) override;
+
+    // --- Skinned interface ---
+    BOOL ShowWindow(HWND hwnd, int command) override;
+    BOOL IsWindowVisible(HWND hwnd) override;
+    BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                      UINT flags) override;
+    BOOL SetWindowTextW(HWND hwnd, const Text& text) override;
+    BOOL GetClientRect(HWND hwnd, RECT* rect) override;
+    BOOL ClientToScreen(HWND hwnd, POINT* point) override;
+    BOOL ScreenToClient(HWND hwnd, POINT* point) override;
+    int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) override;
+    BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) override;
+    BOOL UpdateWindow(HWND hwnd) override;
+    HWND SetCapture(HWND hwnd) override;
+    BOOL ReleaseCapture() override;
+    HWND GetCapture() override;
+    BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) override;
+    DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) override;
+};
+
+// --- Skinned interface: drawing ---
+class Win32Graphics final : public GraphicsServices {
+public:
+    HDC GetDC(HWND hwnd) override;
+    int ReleaseDC(HWND hwnd, HDC hdc) override;
+    HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) override;
+    BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* paint) override;
+    HDC CreateCompatibleDC(HDC reference) override;
+    BOOL DeleteDC(HDC hdc) override;
+    HBITMAP CreateCompatibleBitmap(HDC reference, int width, int height) override;
+    HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) override;
+    BOOL DeleteObject(HGDIOBJ object) override;
+    BOOL GetBitmapSize(HBITMAP bitmap, SIZE* size) override;
+    BOOL BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
+                DWORD rop) override;
+    BOOL StretchBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX,
+                    int sourceY, int sourceWidth, int sourceHeight, DWORD rop) override;
+    int SetBkMode(HDC hdc, int mode) override;
+    int DrawTextW(HDC hdc, const Text& text, RECT* rect, UINT format) override;
+    HBITMAP OleLoadPicture(const std::string& bytes) override;
+    bool GetBitmapPixels32(HBITMAP bitmap, std::vector<std::uint8_t>& pixels, int& width,
+                           int& height) override;
+    HRGN ExtCreateRegion(const std::vector<std::uint8_t>& data) override;
+    int CombineRgn(HRGN target, HRGN first, HRGN second, int mode) override;
 };
 
 class Win32Files final : public FileServices {
@@ -109,10 +153,10 @@ public:
     void CoUninitialize() override;
 };
 
-// The four areas together, as SetPlatform takes them.
+// The areas together, as SetPlatform takes them.
 class Win32Platform final : public Platform {
 public:
-    Win32Platform() : Platform{kernel_, windows_, files_, shell_, input_, clock_} {}
+    Win32Platform() : Platform{kernel_, windows_, files_, shell_, input_, clock_, graphics_} {}
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -123,6 +167,7 @@ private:
     Win32Shell shell_;
     Win32Input input_;
     Win32PreciseClock clock_;
+    Win32Graphics graphics_;
 };
 
 // Win32 wide strings and our UTF-16 text are the same 16-bit units.

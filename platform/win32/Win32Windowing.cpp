@@ -254,4 +254,43 @@ BOOL Win32Windows::UnhookWinEvent(HANDLE hook) {
         g_winEventCallbacks.erase(handle);
     }
     return ::UnhookWinEvent(handle);
+
+// --- Skinned interface: showing, placing, shaping and painting windows, the
+// mouse capture and paint-only waits. ---
+
+BOOL Win32Windows::ShowWindow(HWND hwnd, int command) { return ::ShowWindow(hwnd, command); }
+BOOL Win32Windows::IsWindowVisible(HWND hwnd) { return ::IsWindowVisible(hwnd); }
+
+BOOL Win32Windows::SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int width, int height,
+                                UINT flags) {
+    return ::SetWindowPos(hwnd, insertAfter, x, y, width, height, flags);
+}
+
+BOOL Win32Windows::SetWindowTextW(HWND hwnd, const Text& text) {
+    return ::SetWindowTextW(hwnd, Wide(text));
+}
+
+BOOL Win32Windows::GetClientRect(HWND hwnd, RECT* rect) { return ::GetClientRect(hwnd, rect); }
+BOOL Win32Windows::ClientToScreen(HWND hwnd, POINT* point) { return ::ClientToScreen(hwnd, point); }
+BOOL Win32Windows::ScreenToClient(HWND hwnd, POINT* point) { return ::ScreenToClient(hwnd, point); }
+
+int Win32Windows::SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
+    return ::SetWindowRgn(hwnd, region, redraw);
+}
+
+BOOL Win32Windows::InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase) {
+    return ::InvalidateRect(hwnd, rect, erase);
+}
+
+BOOL Win32Windows::UpdateWindow(HWND hwnd) { return ::UpdateWindow(hwnd); }
+HWND Win32Windows::SetCapture(HWND hwnd) { return ::SetCapture(hwnd); }
+BOOL Win32Windows::ReleaseCapture() { return ::ReleaseCapture(); }
+HWND Win32Windows::GetCapture() { return ::GetCapture(); }
+
+BOOL Win32Windows::PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) {
+    return ::PeekMessageW(msg, hwnd, first, last, flags);
+}
+
+DWORD Win32Windows::MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) {
+    return ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, wake);
 }

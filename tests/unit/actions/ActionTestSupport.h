@@ -291,7 +291,7 @@ protected:
     FakeInput input;
     FakePreciseClock clock;
     // The fake platform with this test's input recorder and fine clock.
-    Platform platform{fake.kernel, fake.windows, fake.files, fake.shell, input, clock};
+    Platform platform{fake.kernel, fake.windows, fake.files, fake.shell, input, clock, fake.graphics};
     RecordingHost host;
     FakeWindowTree windows;
     // How late each wake-up of a wait comes (to show that lateness does not add up).

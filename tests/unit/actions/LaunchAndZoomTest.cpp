@@ -104,7 +104,7 @@ TEST_F(LaunchAndZoomTest, ZoomSendsTheGestureOfTheRecognisedClassAtHundredMillis
         for (bool in : {true, false}) {
             SCOPED_TRACE("case " + std::to_string(index) + (in ? " ZoomIn" : " ZoomOut"));
             FakePlatform clean;  // a fresh clock for each gesture
-            Platform withInput{clean.kernel, clean.windows, clean.files, clean.shell, input, clock};
+            Platform withInput{clean.kernel, clean.windows, clean.files, clean.shell, input, clock, clean.graphics};
             SetPlatform(&withInput);
             input.SetClock([&clean] { return clean.Now(); });
             input.Clear();

@@ -26,7 +26,7 @@
 
 class MainWindowRig : public ::testing::Test {
 protected:
-    explicit MainWindowRig(bool plugged = true) : mouse(fake, plugged) {}
+    explicit MainWindowRig(bool plugged = true) : mouse(fake, plugged ? SimMouseConfig{} : UnpluggedMouse()) {}
 
     void SetUp() override {
         ResetProcessState();

@@ -101,7 +101,7 @@ protected:
         bulkBusy.store(0);
         BindHidApi();
         window = fake.windows.CreateWindowExW(WindowCreation{}, &target);
-        link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen, &shortBusy, &bulkBusy};
+        link = DeviceLink{window, kNotification, &TestInputCallback, &deviceOpen, &shortBusy, &bulkBusy, {}};
         context = InputContext{nullptr, &shortBusy, &bulkBusy};
         CallbackContext().store(&context);
     }

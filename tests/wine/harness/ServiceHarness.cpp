@@ -25,6 +25,28 @@ std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 
 int g_copyCounter = 0;
 
+// Copies the files of a folder and, one level down, of its folders.
+void CopyFolder(const std::wstring& from, const std::wstring& to, const std::vector<std::wstring>& skip,
+                bool withFolders) {
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW data{};
+    HANDLE find = FindFirstFileW(Join(from, L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        bool skipped = false;
+        for (const auto& s : skip) skipped = skipped || _wcsicmp(s.c_str(), name.c_str()) == 0;
+        if (skipped) continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (withFolders) CopyFolder(Join(from, name), Join(to, name), {}, false);
+        } else {
+            CopyFileW(Join(from, name).c_str(), Join(to, name).c_str(), FALSE);
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
 }  // namespace
 
 std::wstring InstallFolder() { return Env(L"MOUSEHID_INSTALL_DIR"); }
@@ -36,20 +58,7 @@ std::wstring MakeInstallCopy(const std::vector<std::wstring>& skip) {
         Join(temp, L"mousehid-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                        std::to_wstring(++g_copyCounter));
     RemoveTree(folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
-    WIN32_FIND_DATAW data{};
-    HANDLE find = FindFirstFileW(Join(InstallFolder(), L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            bool skipped = false;
-            for (const auto& s : skip) skipped = skipped || _wcsicmp(s.c_str(), name.c_str()) == 0;
-            if (!skipped)
-                CopyFileW(Join(InstallFolder(), name).c_str(), Join(folder, name).c_str(), FALSE);
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
+    CopyFolder(InstallFolder(), folder, skip, true);
     return folder;
 }
 

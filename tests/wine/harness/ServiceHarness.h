@@ -13,7 +13,8 @@ namespace e2e {
 // The product folder made by `cmake --install` (environment MOUSEHID_INSTALL_DIR).
 std::wstring InstallFolder();
 // A fresh copy of the installation under the temp folder, with trayicon.exe
-// and configstub.exe beside the service; `skip` names installed files left out.
+// and configstub.exe beside the service and the skins folder; `skip` names
+// installed files or folders left out.
 std::wstring MakeInstallCopy(const std::vector<std::wstring>& skip = {});
 // The user's data folder, "<roaming app data>\Tolvy Wimb\".
 std::wstring DataFolder();

@@ -13,11 +13,22 @@
 
 #include "framework/CBitmap.h"
 #include "platform/Text.h"
+#include "platform/win32/Win32Platform.h"
 #include "ui/ProgressDialogRules.h"
-#include "ui/win32/SkinImages.h"
-#include "ui/win32/WindowRegion.h"
+#include "ui/SkinImages.h"
 
 namespace {
+
+// The functions reach the system through the real platform.
+class RealPlatform : public ::testing::Environment {
+public:
+    void SetUp() override { SetPlatform(&platform_); }
+    void TearDown() override { SetPlatform(nullptr); }
+
+private:
+    Win32Platform platform_;
+};
+const ::testing::Environment* const kRealPlatform = ::testing::AddGlobalTestEnvironment(new RealPlatform);
 
 Text SkinFile(const char* name) {
     return TextFromUtf8(std::string(MOUSEHID_SOURCE_DIR_WINE) + "/defaults/skins/" + name);
@@ -59,11 +70,7 @@ std::vector<DWORD> PixelsOf(HBITMAP bitmap, int width, int height) {
     return pixels;
 }
 
-SIZE SizeOf(const CBitmap& bitmap) {
-    BITMAP info{};
-    if (bitmap.GetBitmap(&info) == 0) return {0, 0};
-    return {info.bmWidth, info.bmHeight};
-}
+SIZE SizeOf(const CBitmap& bitmap) { return bitmap.GetSize(); }
 
 TEST(SkinImagesTest, TheDefaultSkinDecodesAtItsSize) {
     for (const char* name : {"updatebar_n.jpg", "updatebar_o.jpg", "updatebar_Mask.BMP"}) {
