@@ -22,8 +22,10 @@ console_now() {
     printf '%(%H:%M:%S)T.%s' "$seconds" "${fraction:0:3}"
 }
 
+# When nobody reads the console any more (tee ended by a Ctrl-C), its lines
+# are dropped quietly until the run ends it.
 console_print() {
-    printf '%s  %-7s %s\n' "$(console_now)" "$1" "$2"
+    printf '%s  %-7s %s\n' "$(console_now)" "$1" "$2" 2>/dev/null
 }
 
 # Names of the service's messages to its sibling programs, and of WM_CLOSE.

@@ -33,6 +33,8 @@ prefix_processes() {
 }
 
 describe() { ps -o pid=,pgid=,args= -p "$1" 2>/dev/null; }
+# Live members of a process group (an ended child not yet reaped does not count).
+group_members() { ps -eo pid=,pgid=,stat=,args= | awk -v g="$1" '$2 == g && $3 !~ /^Z/'; }
 
 # Waits until the run's service answers; prints the run's pids.
 wait_for_service() {
@@ -65,8 +67,8 @@ check_nothing_left() {
     # The console's process group (tail and its reader).
     local console
     console="$(sed -n 's/^CONSOLE_PID=//p' <<<"$STATE_COPY")"
-    if [ -n "$console" ] && pgrep -g "$console" >/dev/null 2>&1; then
-        fail "$label: the console's process group $console is left: $(pgrep -a -g "$console")"
+    if [ -n "$console" ] && [ -n "$(group_members "$console")" ]; then
+        fail "$label: the console's process group $console is left: $(group_members "$console")"
         left=1
     fi
     [ -f "$RUN_STATE" ] && fail "$label: the state file build/run/state is left"
@@ -99,15 +101,23 @@ fi
 
 # --- 1. piped into tee, Ctrl-C to the whole process group ---
 log="$(mktemp)"
-setsid bash -c 'exec "$0" --no-build | tee "$1" >/dev/null' "$ROOT/scripts/run.sh" "$log" &
+# Job control gives the pipeline a process group of its own with SIGINT at
+# its default, as a terminal's foreground job has (a script's background jobs
+# would ignore SIGINT).
+set -m
+bash -c '"$0" --no-build | tee "$1" >/dev/null' "$ROOT/scripts/run.sh" "$log" &
 group=$!
+set +m
 if wait_for_service; then
     STATE_COPY="$(cat "$RUN_STATE")"
     pids="$(run_pids)"
     run_pid="$(state_get RUN_PID)"
     echo "piped run: service up; Ctrl-C (SIGINT to process group $group)"
     kill -INT -- "-$group"
-    wait_gone "$run_pid" || fail "piped run: run.sh did not end within 60 s"
+    wait_gone "$run_pid" || {
+        fail "piped run: run.sh did not end within 60 s of the Ctrl-C"
+        kill -TERM -- "-$group" 2>/dev/null
+    }
     wait "$group" 2>/dev/null
     check_clean_shutdown "piped run"
     check_nothing_left "piped run" "$pids"
@@ -129,7 +139,10 @@ if wait_for_service; then
     pids="$(run_pids)"
     echo "background run: service up; SIGTERM to run.sh"
     kill -TERM "$run_pid"
-    wait_gone "$run_pid" || fail "background run: run.sh did not end within 60 s"
+    wait_gone "$run_pid" || {
+        fail "background run: run.sh did not end within 60 s"
+        kill -KILL "$run_pid" 2>/dev/null
+    }
     wait "$run_pid"
     code=$?
     [ $code -eq 0 ] || fail "background run: run.sh ended with $code (0 expected); it said: $(tail -n 5 "$log")"

@@ -63,7 +63,10 @@ TEST_F(ControlCommandsTest, LogAndMemoryShowWhatTheMouseReceived) {
     EXPECT_NE(memory.find("\nmacros=" + std::string(6040, '0') + "\n"), std::string::npos);
 }
 
+void HID_CALLBACK IgnoreReport(DWORD, const BYTE*, DWORD) {}
+
 TEST_F(ControlCommandsTest, TheLogShowsEveryReportTheMouseSendsWhenItIsDelivered) {
+    HidSim_SetCallback(&IgnoreReport);
     std::vector<std::string> lines;
     std::mutex linesLock;
     mouse->SetLogSink([&](const std::string& line) {
