@@ -74,8 +74,8 @@ RUN_EXIT=$EXIT_OK
 # Waits up to $2 seconds for process $1 to end (a child that ended and was
 # not waited for yet counts as ended); true when it did.
 wait_for_end() {
-    local pid="$1" i
-    for i in $(seq 1 $(($2 * 10))); do
+    local pid="$1"
+    for _ in $(seq 1 $(($2 * 10))); do
         wine_env_alive "$pid" || return 0
         sleep 0.1
     done
@@ -176,8 +176,8 @@ start_exe() {
 }
 
 wait_for_line() {
-    local file="$1" line="$2" i
-    for i in $(seq 1 100); do
+    local file="$1" line="$2"
+    for _ in $(seq 1 100); do
         grep -q "^$line" "$file" 2>/dev/null && return 0  # Windows text files end lines in CR LF
         sleep 0.1
     done

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by scripts/run.sh: the live console. `console_follow FILE...`
 # follows the run's log files as they grow (tail -F, one process) and prints
 # one line per event, each with the time the console saw it and its source:

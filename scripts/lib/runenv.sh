@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # the names here are used by the scripts that source this
 # Sourced by scripts/run.sh and the commands that drive a running service
 # (mouse.sh, control.sh, assign.sh, stop.sh, demo.sh): where a run keeps its
 # files, and how a command finds the running environment by itself.

@@ -14,7 +14,7 @@ set -uo pipefail
 ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=../../scripts/lib/runenv.sh
 source "$ROOT/scripts/lib/runenv.sh"
-cd "$ROOT"
+cd "$ROOT" || exit 1
 
 failures=0
 fail() {
@@ -38,8 +38,7 @@ group_members() { ps -eo pid=,pgid=,stat=,args= | awk -v g="$1" '$2 == g && $3 !
 
 # Waits until the run's service answers; prints the run's pids.
 wait_for_service() {
-    local i
-    for i in $(seq 1 900); do
+    for _ in $(seq 1 900); do
         if "$ROOT/scripts/mouse.sh" status >/dev/null 2>&1; then
             return 0
         fi
@@ -85,8 +84,7 @@ check_clean_shutdown() {
 
 # Waits up to 60 s for the process to end.
 wait_gone() {
-    local i
-    for i in $(seq 1 600); do
+    for _ in $(seq 1 600); do
         [ -e "/proc/$1" ] || return 0
         grep -q ') Z ' "/proc/$1/stat" 2>/dev/null && return 0
         sleep 0.1

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the test and run scripts: one Wine environment for the whole run.
 # Starts Xvfb (it picks a free display) with openbox, a Wine prefix, and one
 # persistent wineserver. wine_env_stop ends them all and waits for their end.
@@ -65,12 +66,12 @@ wine_env_stop() {
         wineserver -k >/dev/null 2>&1 || true
         timeout 20 wineserver -w >/dev/null 2>&1 || true
     fi
-    local pidfile pid i
+    local pidfile pid
     for pidfile in "$WINE_RUN_DIR/openbox.pid" "$WINE_RUN_DIR/xvfb.pid"; do
         [ -f "$pidfile" ] || continue
         pid="$(cat "$pidfile")"
         kill "$pid" >/dev/null 2>&1 || continue
-        for i in $(seq 1 50); do
+        for _ in $(seq 1 50); do
             wine_env_alive "$pid" || break
             sleep 0.1
         done
