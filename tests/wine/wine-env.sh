@@ -70,12 +70,12 @@ wine_env_stop() {
     for pidfile in "$WINE_RUN_DIR/openbox.pid" "$WINE_RUN_DIR/xvfb.pid"; do
         [ -f "$pidfile" ] || continue
         pid="$(cat "$pidfile")"
+        rm -f "$pidfile"
         kill "$pid" >/dev/null 2>&1 || continue
         for _ in $(seq 1 50); do
             wine_env_alive "$pid" || break
             sleep 0.1
         done
-        rm -f "$pidfile"
     done
     if [ "${WINE_RUN_DIR_IS_TEMPORARY:-0}" = 1 ]; then
         rm -rf "$WINE_RUN_DIR"
