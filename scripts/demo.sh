@@ -9,7 +9,8 @@
 # Steps:
 #   1  start-up: the service's window, the mouse opened, its debug lines, the tray program
 #   2  a settings change written into the mouse behind the progress dialog (0x4DE):
-#      the mouse's memory before and after, a screenshot of the dialog
+#      the mouse's memory before and after, a screenshot of the dialog, and the
+#      button it changed tapping its new key
 #   3  a button with a while-held macro pressed and released: the injected keys and their timing
 #   4  a profile switched by bringing a named program to the foreground
 #   5  unplug and plug: the mouse goes and comes back, the service notices
@@ -156,6 +157,23 @@ step_full_write() {
     after="$("$SCRIPTS/mouse.sh" memory)"
     grep -E "^(button 5|lift-off|logo)" <<<"$after" | sed 's/^/    /'
     check "the mouse's button table holds KeyboardKey B for button 5" grep -q "^button 5: 00 05 00 00" <<<"$after"
+    echo "  Button 5 pressed and released:"
+    local from_input from_debug
+    from_input="$(mark "$RUN_LOGS/input.log")"
+    from_debug="$(mark "$RUN_LOGS/debug.log")"
+    "$SCRIPTS/mouse.sh" click 5 >/dev/null
+    check "the service's debug lines show the mouse's report 00 07 42 00 05 01 00 00 00" \
+        wait_for "$RUN_LOGS/debug.log" "$from_debug" 1 "00 07 42 00 05 01 00 00 00"
+    check "the B key was tapped (injected B down, then up)" key_tapped "$from_input" 0x42
+}
+
+# True when the input log shows, after mark $1, virtual key $2 injected down and then up.
+key_tapped() {
+    local from="$1" vk="$2" kinds
+    sleep 0.3
+    kinds="$(since "$RUN_LOGS/input.log" "$from" | grep " vk=$vk " | grep " injected=1 " |
+        sed -n 's/.* up=\([01]\) .*/\1/p' | tr -d '\n')"
+    [ "$kinds" = 01 ]
 }
 
 step_macro() {
