@@ -246,9 +246,12 @@ void SimHidLibrary::DeliveryLoop() {
         inputQueue_.pop_front();
         const HidInputCallback callback = ConnectedLocked() ? callback_ : nullptr;
         delivering_ = true;
+        const std::uint64_t now = clock_();
         lk.unlock();
-        if (callback != nullptr)
+        if (callback != nullptr) {
+            LogLine(FormatSentReport(now, report));
             callback(kSimCommandDeviceId, report.data(), static_cast<DWORD>(report.size()));
+        }
         lk.lock();
         delivering_ = false;
         changed_.notify_all();

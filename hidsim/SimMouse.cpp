@@ -15,6 +15,16 @@ std::string FormatReceivedReport(const SimReceivedReport& report) {
     return text;
 }
 
+std::string FormatSentReport(std::uint64_t time, const std::vector<std::uint8_t>& report) {
+    std::string line = std::to_string(time) + " input";
+    char byte[4];
+    for (std::uint8_t b : report) {
+        std::snprintf(byte, sizeof byte, " %02x", b);
+        line += byte;
+    }
+    return line;
+}
+
 std::vector<std::uint8_t> SimButtonReport(int buttonIndex, bool pressed) {
     return {kVendorReportId, kCommandMarker, kVendorEventButton, 0x00,
             static_cast<std::uint8_t>(buttonIndex), pressed ? kButtonPressed : kButtonReleased,

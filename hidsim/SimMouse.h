@@ -45,6 +45,9 @@ struct SimReceivedReport {
 
 // "<time> <usage> b0 b1 ... b7", e.g. "1500 ff01 07 17 00 00 00 00 00 00".
 std::string FormatReceivedReport(const SimReceivedReport& report);
+// A report the mouse sends to the host, as its log line: "<ms> input b0 b1 ..."
+// with every byte of the report.
+std::string FormatSentReport(std::uint64_t time, const std::vector<std::uint8_t>& report);
 
 // Input reports the mouse can send.
 std::vector<std::uint8_t> SimButtonReport(int buttonIndex, bool pressed);

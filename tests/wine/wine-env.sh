@@ -1,12 +1,23 @@
+# shellcheck shell=bash
 # Sourced by the test and run scripts: one Wine environment for the whole run.
-# Starts Xvfb (it picks a free display) with openbox, a fresh Wine prefix of the
-# run's own, and one persistent wineserver. wine_env_stop ends them all.
+# Starts Xvfb (it picks a free display) with openbox, a Wine prefix, and one
+# persistent wineserver. wine_env_stop ends them all and waits for their end.
 #
 #   source tests/wine/wine-env.sh; wine_env_start; ...; wine_env_stop
+#
+# WINE_RUN_DIR: the folder of the run's own files (a new temporary folder,
+# removed by wine_env_stop, when unset). MOUSEHID_WINE_PREFIX: a prefix kept
+# between runs (made once, then reused); unset, the prefix is a fresh one in
+# WINE_RUN_DIR.
 
 wine_env_start() {
-    export WINE_RUN_DIR="${WINE_RUN_DIR:-$(mktemp -d /tmp/mousehid-wine.XXXXXX)}"
-    export WINEPREFIX="$WINE_RUN_DIR/prefix"
+    WINE_RUN_DIR_IS_TEMPORARY=0
+    if [ -z "${WINE_RUN_DIR:-}" ]; then
+        WINE_RUN_DIR="$(mktemp -d /tmp/mousehid-wine.XXXXXX)"
+        WINE_RUN_DIR_IS_TEMPORARY=1
+    fi
+    export WINE_RUN_DIR
+    export WINEPREFIX="${MOUSEHID_WINE_PREFIX:-$WINE_RUN_DIR/prefix}"
     export WINEARCH=win64
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -24,20 +35,51 @@ wine_env_start() {
     setsid openbox >"$WINE_RUN_DIR/openbox.log" 2>&1 &
     echo $! >"$WINE_RUN_DIR/openbox.pid"
 
+    # A prefix is ready once made and set up; one left half made is made again.
+    local ready="$WINEPREFIX/.mousehid-ready"
+    [ -f "$ready" ] || rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
     wineserver -p
-    wineboot -i >"$WINE_RUN_DIR/wineboot.log" 2>&1
-    # A crash ends the process with a failing exit code instead of waiting in a debugger dialog.
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-        /v Debugger /t REG_SZ /d 'no-such-debugger.exe' /f >/dev/null 2>&1
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-        /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
+    if [ ! -f "$ready" ]; then
+        wineboot -i >"$WINE_RUN_DIR/wineboot.log" 2>&1
+        # A crash ends the process with a failing exit code instead of waiting in a debugger dialog.
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+            /v Debugger /t REG_SZ /d 'no-such-debugger.exe' /f >/dev/null 2>&1
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+            /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
+        touch "$ready"
+    fi
+}
+
+# True while process $1 runs (a child that ended but was not waited for is
+# a zombie, which counts as ended).
+wine_env_alive() {
+    local stat
+    stat="$(cat "/proc/$1/stat" 2>/dev/null)" || return 1
+    stat="${stat##*) }"
+    [ "${stat%% *}" != Z ]
 }
 
 wine_env_stop() {
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
-    local pidfile
+    if [ -n "${WINEPREFIX:-}" ]; then
+        # Ends every Wine process of the prefix, then waits for the server to go.
+        wineserver -k >/dev/null 2>&1 || true
+        timeout 20 wineserver -w >/dev/null 2>&1 || true
+    fi
+    local pidfile pid
     for pidfile in "$WINE_RUN_DIR/openbox.pid" "$WINE_RUN_DIR/xvfb.pid"; do
-        [ -f "$pidfile" ] && kill "$(cat "$pidfile")" >/dev/null 2>&1 || true
+        [ -f "$pidfile" ] || continue
+        pid="$(cat "$pidfile")"
+        rm -f "$pidfile"
+        kill "$pid" >/dev/null 2>&1 || continue
+        for _ in $(seq 1 50); do
+            wine_env_alive "$pid" || break
+            sleep 0.1
+        done
     done
+    if [ "${WINE_RUN_DIR_IS_TEMPORARY:-0}" = 1 ]; then
+        rm -rf "$WINE_RUN_DIR"
+        unset WINE_RUN_DIR
+        WINE_RUN_DIR_IS_TEMPORARY=0
+    fi
 }

@@ -4,6 +4,11 @@
 //   configstub.exe post MSG WPARAM LPARAM posts a message to the service's window;
 //                                         exit code 0 when the window was found
 //   configstub.exe close TITLE            posts WM_CLOSE to the window titled TITLE
+//   configstub.exe wait TITLE MS          waits up to MS milliseconds for a window
+//                                         titled TITLE; exit code 0 when it exists
+//   configstub.exe gone TITLE MS          waits up to MS milliseconds until no window
+//                                         is titled TITLE; exit code 0 when none is left
+//   configstub.exe front TITLE            brings the window titled TITLE to the front
 // Numbers may be decimal or 0x-prefixed hexadecimal.
 #include <cwchar>
 #include <string>
@@ -17,8 +22,19 @@ constexpr wchar_t kServiceTitle[] = L"Lunket_GamingMouseHid";
 long long Number(const wchar_t* text) { return std::wcstoll(text, nullptr, 0); }
 
 int Usage() {
-    std::fwprintf(stderr, L"usage: configstub window TITLE LOGFILE | post MSG WPARAM LPARAM | close TITLE\n");
+    std::fwprintf(stderr, L"usage: configstub window TITLE LOGFILE | post MSG WPARAM LPARAM | close TITLE\n"
+                          L"       configstub wait TITLE MS | gone TITLE MS | front TITLE\n");
     return 2;
+}
+
+// Polls every 20 ms until the window's presence is `wanted` or the time is up.
+bool WaitForWindow(const wchar_t* title, bool wanted, DWORD timeoutMs) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if ((FindWindowW(nullptr, title) != nullptr) == wanted) return true;
+        if (GetTickCount64() >= end) return false;
+        Sleep(20);
+    }
 }
 
 }  // namespace
@@ -39,6 +55,17 @@ int wmain(int argc, wchar_t** argv) {
         HWND window = FindWindowW(nullptr, argv[2]);
         if (window == nullptr) return 1;
         return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if ((command == L"wait" || command == L"gone") && argc == 4) {
+        const long long ms = Number(argv[3]);
+        if (ms < 0 || ms > 600000) return Usage();
+        return WaitForWindow(argv[2], command == L"wait", static_cast<DWORD>(ms)) ? 0 : 1;
+    }
+    if (command == L"front" && argc == 3) {
+        HWND window = FindWindowW(nullptr, argv[2]);
+        if (window == nullptr) return 1;
+        ShowWindow(window, SW_SHOWNORMAL);
+        return SetForegroundWindow(window) ? 0 : 1;
     }
     return Usage();
 }

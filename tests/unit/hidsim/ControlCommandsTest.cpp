@@ -2,6 +2,10 @@
 #include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <string>
+#include <vector>
+
 #include "hidsim/ControlCommands.h"
 #include "hidsim/SimExports.h"
 #include "hidsim/host/SimulatedMouse.h"
@@ -57,6 +61,26 @@ TEST_F(ControlCommandsTest, LogAndMemoryShowWhatTheMouseReceived) {
     EXPECT_NE(memory.find("\nstate=42\n"), std::string::npos);
     EXPECT_NE(memory.find("\nbuttons=" + std::string(80, '0') + "\n"), std::string::npos);
     EXPECT_NE(memory.find("\nmacros=" + std::string(6040, '0') + "\n"), std::string::npos);
+}
+
+void HID_CALLBACK IgnoreReport(DWORD, const BYTE*, DWORD) {}
+
+TEST_F(ControlCommandsTest, TheLogShowsEveryReportTheMouseSendsWhenItIsDelivered) {
+    HidSim_SetCallback(&IgnoreReport);
+    std::vector<std::string> lines;
+    std::mutex linesLock;
+    mouse->SetLogSink([&](const std::string& line) {
+        std::lock_guard<std::mutex> guard(linesLock);
+        lines.push_back(line);
+    });
+    EXPECT_EQ(Run("press 3"), "ok\n");
+    mouse->WaitUntilDelivered();
+    EXPECT_EQ(Run("report 03 f2"), "ok\n");
+    mouse->WaitUntilDelivered();
+    EXPECT_EQ(Run("unplug"), "ok\n");
+    EXPECT_EQ(Run("release 3"), "error: mouse not open\n");
+    std::lock_guard<std::mutex> guard(linesLock);
+    EXPECT_EQ(lines, (std::vector<std::string>{"0 input 00 07 42 00 03 01 00 00 00", "0 input 03 f2", "0 unplug"}));
 }
 
 }  // namespace
