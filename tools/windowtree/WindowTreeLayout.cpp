@@ -10,8 +10,8 @@ constexpr long long kMinCoordinate = -32768;
 constexpr long long kMaxCoordinate = 32767;
 
 bool IsNameCharacter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '.' || c == '-';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
+           c == '-';
 }
 
 bool IsValidName(const std::string& name) {
@@ -114,8 +114,7 @@ private:
         window.Right = static_cast<std::int32_t>(edges[2]);
         window.Bottom = static_cast<std::int32_t>(edges[3]);
         window.ClassName = Trim(rest);
-        if (window.ClassName.empty() || window.ClassName.size() > kMaxClassNameLength)
-            return Fail("bad class name");
+        if (window.ClassName.empty() || window.ClassName.size() > kMaxClassNameLength) return Fail("bad class name");
         for (char c : window.ClassName)
             if (c < 0x20 || c > 0x7E) return Fail("bad class name");
         layout_.Windows.push_back(std::move(window));

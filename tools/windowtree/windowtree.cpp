@@ -67,23 +67,14 @@ struct Entry {
 };
 
 bool IsLogged(UINT message) {
-    switch (message) {
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_MOUSEWHEEL:
-    case WM_MOUSEHWHEEL:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-    case WM_XBUTTONDOWN: case WM_XBUTTONUP: case WM_XBUTTONDBLCLK:
-    case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP: case WM_NCLBUTTONDBLCLK:
-    case WM_NCRBUTTONDOWN: case WM_NCRBUTTONUP: case WM_NCRBUTTONDBLCLK:
-    case WM_NCMBUTTONDOWN: case WM_NCMBUTTONUP: case WM_NCMBUTTONDBLCLK:
-    case WM_NCXBUTTONDOWN: case WM_NCXBUTTONUP: case WM_NCXBUTTONDBLCLK:
-        return true;
-    default:
-        return message >= WM_KEYFIRST && message <= WM_KEYLAST;
-    }
+    const bool scroll = message == WM_HSCROLL || message == WM_VSCROLL || message == WM_MOUSEWHEEL ||
+                        message == WM_MOUSEHWHEEL;
+    const bool key = message >= WM_KEYFIRST && message <= WM_KEYLAST;
+    // Down, up and double click of the left, right, middle and extra buttons
+    // (WM_MOUSEWHEEL lies among them), in the client area and outside it.
+    const bool button = (message >= WM_LBUTTONDOWN && message <= WM_XBUTTONDBLCLK) ||
+                        (message >= WM_NCLBUTTONDOWN && message <= WM_NCXBUTTONDBLCLK);
+    return scroll || key || button;
 }
 
 std::string Hex(unsigned long long value) {
@@ -108,8 +99,7 @@ LRESULT CALLBACK LoggingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
     const WNDPROC original = entry->Original;
     if (message == WM_NCDESTROY) {
         ::RemovePropW(hwnd, kEntryProperty);
-        if (original != ::DefWindowProcW)
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        if (original != ::DefWindowProcW) ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
     }
     return ::CallWindowProcW(original, hwnd, message, wParam, lParam);
 }
@@ -142,8 +132,8 @@ bool RegisterClasses(const TreeLayout& layout, std::set<std::string>& own) {
 
 struct Tree {
     TreeLayout Layout;
-    std::set<std::string> OwnClasses;            // registered here; the others are system controls
-    std::vector<HWND> Handles;                   // by layout index
+    std::set<std::string> OwnClasses;             // registered here; the others are system controls
+    std::vector<HWND> Handles;                    // by layout index
     std::vector<std::unique_ptr<Entry>> Entries;  // by layout index
 };
 
@@ -172,8 +162,8 @@ bool CreateTreeWindow(Tree& tree, std::size_t index) {
     entry.Original = ::DefWindowProcW;
     ::SetPropW(hwnd, kEntryProperty, &entry);
     if (tree.OwnClasses.count(window.ClassName) == 0) {
-        entry.Original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggingProc)));
+        entry.Original =
+            reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggingProc)));
     }
     tree.Handles[index] = hwnd;
     return true;
@@ -330,9 +320,8 @@ int wmain(int argc, wchar_t** argv) {
             RECT rect{};
             ::GetWindowRect(tree.Handles[i], &rect);
             WriteLine("window " + tree.Layout.Windows[i].Name + " hwnd=" +
-                      Hex(reinterpret_cast<ULONG_PTR>(tree.Handles[i])) + " rect=" + std::to_string(rect.left) +
-                      "," + std::to_string(rect.top) + "," + std::to_string(rect.right) + "," +
-                      std::to_string(rect.bottom));
+                      Hex(reinterpret_cast<ULONG_PTR>(tree.Handles[i])) + " rect=" + std::to_string(rect.left) + "," +
+                      std::to_string(rect.top) + "," + std::to_string(rect.right) + "," + std::to_string(rect.bottom));
         }
         if (tree.Layout.HasPointer) {
             ::SetCursorPos(tree.Layout.PointerX, tree.Layout.PointerY);

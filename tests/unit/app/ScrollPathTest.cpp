@@ -147,8 +147,11 @@ TEST_F(ScrollPathTest, OverASpreadsheetThePrimaryButtonClicksInsideTheBarsCorner
                                            "0 mouse flags=0x8004 dx=135 dy=475 data=0 extra=0x0"};
     const std::vector<std::string> right = {"0 mouse flags=0x8002 dx=665 dy=475 data=0 extra=0x0",
                                             "0 mouse flags=0x8004 dx=665 dy=475 data=0 extra=0x0"};
-    EXPECT_EQ(Input(), Join({{"0 cursor 135,475"}, Repeat(kScrollChars, left), {"0 cursor 400,300", "0 cursor 665,475"},
-                             Repeat(kScrollChars, right), {"0 cursor 400,300"}}));
+    EXPECT_EQ(Input(), Join({{"0 cursor 135,475"},
+                             Repeat(kScrollChars, left),
+                             {"0 cursor 400,300", "0 cursor 665,475"},
+                             Repeat(kScrollChars, right),
+                             {"0 cursor 400,300"}}));
 }
 
 TEST_F(ScrollPathTest, OverTheDesktopAndItsIconsNothingIsSent) {

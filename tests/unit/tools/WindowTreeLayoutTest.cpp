@@ -13,8 +13,8 @@ using windowtree::TopLevelOf;
 using windowtree::TreeLayout;
 
 std::string Describe(const windowtree::TreeWindow& w) {
-    return w.Name + " parent=" + std::to_string(w.Parent) + " style=" + std::to_string(w.Style) + " rect=" +
-           std::to_string(w.Left) + "," + std::to_string(w.Top) + "," + std::to_string(w.Right) + "," +
+    return w.Name + " parent=" + std::to_string(w.Parent) + " style=" + std::to_string(w.Style) +
+           " rect=" + std::to_string(w.Left) + "," + std::to_string(w.Top) + "," + std::to_string(w.Right) + "," +
            std::to_string(w.Bottom) + " class=[" + w.ClassName + "]" + (w.Hung ? " hung" : "");
 }
 
@@ -72,8 +72,7 @@ TEST(WindowTreeLayoutTest, RefusesEveryFaultWithItsLine) {
         {"name '-'", "window - - 0 0 0 1 1 C\n", "line 1: bad window name"},
         {"name of 33 characters", "window " + std::string(33, 'n') + " - 0 0 0 1 1 C\n", "line 1: bad window name"},
         {"duplicate name", top + "window top - 0 0 0 1 1 C\n", "line 2: window top described twice"},
-        {"parent described later", "window a b 0 0 0 1 1 C\nwindow b - 0 0 0 1 1 C\n",
-         "line 1: unknown parent \"b\""},
+        {"parent described later", "window a b 0 0 0 1 1 C\nwindow b - 0 0 0 1 1 C\n", "line 1: unknown parent \"b\""},
         {"hung child", top + "hung kid top 0 0 0 1 1 C\n", "line 2: a hung window must be top-level"},
         {"style not a number", "window a - WS_CHILD 0 0 1 1 C\n", "line 1: bad style"},
         {"style beyond 32 bits", "window a - 0x100000000 0 0 1 1 C\n", "line 1: bad style"},

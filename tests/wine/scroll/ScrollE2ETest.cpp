@@ -159,8 +159,9 @@ protected:
 };
 
 TEST_F(ScrollE2E, APlainWindowGetsLPostedStepsToTheLeftAndLSentStepsToTheRight) {
-    ASSERT_NO_FATAL_FAILURE(Begin(WindowLine("plain", "-", kTopStyle | WS_HSCROLL, RECT{300, 200, 900, 700}, "PlainView") +
-          PointerLine(600, 400)));
+    const std::string layout =
+        WindowLine("plain", "-", kTopStyle | WS_HSCROLL, RECT{300, 200, 900, 700}, "PlainView") + PointerLine(600, 400);
+    ASSERT_NO_FATAL_FAILURE(Begin(layout));
     ASSERT_NO_FATAL_FAILURE(Scroll({"03 f2", "03 f3"}));
     ASSERT_NO_FATAL_FAILURE(Finish());
     const Lines messages = tree.Messages("plain");
@@ -171,9 +172,11 @@ TEST_F(ScrollE2E, APlainWindowGetsLPostedStepsToTheLeftAndLSentStepsToTheRight) 
 }
 
 TEST_F(ScrollE2E, ADocumentWindowsBarChildMakesTheDocumentGetTheBarsScrollMessages) {
-    ASSERT_NO_FATAL_FAILURE(Begin(WindowLine("doc", "-", kTopStyle, RECT{300, 200, 900, 700}, "_WwG") +
-          WindowLine("docbar", "doc", kChildStyle | SBS_HORZ, RECT{300, 683, 900, 700}, "ScrollBar") +
-          PointerLine(600, 400)));
+    const std::string layout =
+        WindowLine("doc", "-", kTopStyle, RECT{300, 200, 900, 700}, "_WwG") +
+        WindowLine("docbar", "doc", kChildStyle | SBS_HORZ, RECT{300, 683, 900, 700}, "ScrollBar") +
+        PointerLine(600, 400);
+    ASSERT_NO_FATAL_FAILURE(Begin(layout));
     ASSERT_NO_FATAL_FAILURE(Scroll({"03 f3", "03 f2"}));
     ASSERT_NO_FATAL_FAILURE(Finish());
     const auto bar = reinterpret_cast<ULONG_PTR>(tree.Handle("docbar"));
@@ -185,16 +188,17 @@ TEST_F(ScrollE2E, ADocumentWindowsBarChildMakesTheDocumentGetTheBarsScrollMessag
 }
 
 TEST_F(ScrollE2E, ABrowserFramesChildMakesTheFrameGetArrowKeyMessages) {
-    ASSERT_NO_FATAL_FAILURE(Begin(WindowLine("frame", "-", kTopStyle, RECT{300, 200, 900, 700}, "MozillaWindowClass") +
-          WindowLine("content", "frame", kChildStyle, RECT{300, 250, 900, 700}, "MozillaWindowClass") +
-          PointerLine(600, 400)));
+    const std::string layout =
+        WindowLine("frame", "-", kTopStyle, RECT{300, 200, 900, 700}, "MozillaWindowClass") +
+        WindowLine("content", "frame", kChildStyle, RECT{300, 250, 900, 700}, "MozillaWindowClass") +
+        PointerLine(600, 400);
+    ASSERT_NO_FATAL_FAILURE(Begin(layout));
     ASSERT_NO_FATAL_FAILURE(Scroll({"03 f2", "03 f3"}));
     ASSERT_NO_FATAL_FAILURE(Finish());
-    EXPECT_EQ(tree.Messages("frame"),
-              Join({Repeat(L, {Message(WM_KEYDOWN, VK_LEFT, 0x014B0001, false),
-                               Message(WM_KEYUP, VK_LEFT, 0xC14B0001, false)}),
-                    Repeat(L, {Message(WM_KEYDOWN, VK_RIGHT, 0x014D0001, false),
-                               Message(WM_KEYUP, VK_RIGHT, 0xC14D0001, false)})}));
+    EXPECT_EQ(tree.Messages("frame"), Join({Repeat(L, {Message(WM_KEYDOWN, VK_LEFT, 0x014B0001, false),
+                                                       Message(WM_KEYUP, VK_LEFT, 0xC14B0001, false)}),
+                                            Repeat(L, {Message(WM_KEYDOWN, VK_RIGHT, 0x014D0001, false),
+                                                       Message(WM_KEYUP, VK_RIGHT, 0xC14D0001, false)})}));
     EXPECT_EQ(tree.Messages("content"), Lines{});
     EXPECT_EQ(recorder.Injected(), Lines{});
 }
@@ -205,7 +209,7 @@ TEST_F(ScrollE2E, ABrowserFramesChildMakesTheFrameGetArrowKeyMessages) {
 struct ArrowCase {
     const char* Name;
     const char* Report;
-    int ClickX;  // in the bar: its left arrow, or its right arrow
+    int ClickX;   // in the bar: its left arrow, or its right arrow
     WPARAM Code;  // what the bar then tells its owner
 };
 
@@ -215,11 +219,12 @@ class SpreadsheetE2E : public ScrollE2E, public ::testing::WithParamInterface<Ar
 
 TEST_P(SpreadsheetE2E, ThePrimaryButtonClicksInsideTheBarsCornerAndThePointerReturns) {
     const ArrowCase& c = GetParam();
-    ASSERT_NO_FATAL_FAILURE(Begin(WindowLine("book", "-", kTopStyle, RECT{300, 200, 900, 700}, "XLMAIN") +
-                                  WindowLine("sheet", "book", kChildStyle, RECT{310, 220, 890, 680}, "EXCEL7") +
-                                  WindowLine("sheetbar", "sheet", kChildStyle | SBS_HORZ, RECT{330, 660, 870, 677},
-                                             "ScrollBar") +
-                                  PointerLine(600, 400)));
+    const std::string layout =
+        WindowLine("book", "-", kTopStyle, RECT{300, 200, 900, 700}, "XLMAIN") +
+        WindowLine("sheet", "book", kChildStyle, RECT{310, 220, 890, 680}, "EXCEL7") +
+        WindowLine("sheetbar", "sheet", kChildStyle | SBS_HORZ, RECT{330, 660, 870, 677}, "ScrollBar") +
+        PointerLine(600, 400);
+    ASSERT_NO_FATAL_FAILURE(Begin(layout));
     const RECT bar = tree.Rect("sheetbar");
     ASSERT_EQ((Lines{std::to_string(bar.left), std::to_string(bar.top), std::to_string(bar.right)}),
               (Lines{"330", "660", "870"}));
@@ -234,7 +239,8 @@ TEST_P(SpreadsheetE2E, ThePrimaryButtonClicksInsideTheBarsCornerAndThePointerRet
     ASSERT_NO_FATAL_FAILURE(Finish());
 
     const std::string x = std::to_string(bar.left + c.ClickX);
-    EXPECT_EQ(recorder.Injected(), Repeat(L, {"mouse msg=0x201 x=" + x + " y=665", "mouse msg=0x202 x=" + x + " y=665"}));
+    EXPECT_EQ(recorder.Injected(),
+              Repeat(L, {"mouse msg=0x201 x=" + x + " y=665", "mouse msg=0x202 x=" + x + " y=665"}));
     // The bar itself took each press at its arrow, 5 pixels below its top
     // (a second press in quick succession comes as a double click).
     Lines presses;
@@ -280,21 +286,23 @@ INSTANTIATE_TEST_SUITE_P(
     Desktop, NothingIsSentE2E,
     ::testing::Values(
         // A window that would take plain messages lies elsewhere on the screen.
-        NothingCase{"BareDesktop", WindowLine("plain", "-", kTopStyle | WS_HSCROLL, RECT{300, 200, 900, 700},
-                                              "PlainView") +
-                                       PointerLine(1100, 900)},
+        NothingCase{"BareDesktop",
+                    WindowLine("plain", "-", kTopStyle | WS_HSCROLL, RECT{300, 200, 900, 700}, "PlainView") +
+                        PointerLine(1100, 900)},
         // The icons of the desktop, in a list that has a horizontal scroll bar.
-        NothingCase{"DesktopIcons",
-                    WindowLine("progman", "-", kTopStyle, RECT{300, 200, 900, 700}, "Progman") +
-                        WindowLine("defview", "progman", kChildStyle, RECT{300, 200, 900, 700}, "SHELLDLL_DefView") +
-                        WindowLine("icons", "defview", kChildStyle | WS_HSCROLL, RECT{300, 200, 900, 700},
-                                   "SysListView32") +
-                        PointerLine(600, 400)}),
+        NothingCase{
+            "DesktopIcons",
+            WindowLine("progman", "-", kTopStyle, RECT{300, 200, 900, 700}, "Progman") +
+                WindowLine("defview", "progman", kChildStyle, RECT{300, 200, 900, 700}, "SHELLDLL_DefView") +
+                WindowLine("icons", "defview", kChildStyle | WS_HSCROLL, RECT{300, 200, 900, 700}, "SysListView32") +
+                PointerLine(600, 400)}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(ScrollE2E, AHungTargetDoesNotHoldUpTheNextButtonEvent) {
-    ASSERT_NO_FATAL_FAILURE(Begin(WindowLine("frozen", "-", kTopStyle | WS_HSCROLL, RECT{300, 200, 900, 700}, "PlainView", "hung") +
-          PointerLine(600, 400)));
+    const std::string layout =
+        WindowLine("frozen", "-", kTopStyle | WS_HSCROLL, RECT{300, 200, 900, 700}, "PlainView", "hung") +
+        PointerLine(600, 400);
+    ASSERT_NO_FATAL_FAILURE(Begin(layout));
     HWND frozen = tree.Handle("frozen");
     ASSERT_NE(frozen, nullptr);
     ASSERT_NO_FATAL_FAILURE(Ask("report 03 f3"));  // sent to the right

@@ -46,8 +46,8 @@ bool WindowTreeRun::Start(const std::wstring& folder, const std::string& layout)
     logPath_ = folder + L"\\windowtree-" + run + L".log";
     stopEvent_ = L"WindowTreeStop-" + run;
     WriteFile(layoutPath, layout);
-    process_ = e2e::Start(folder + L"\\windowtree.exe", L"--layout \"" + layoutPath + L"\" --out \"" + logPath_ +
-                                                             L"\" --stop-event " + stopEvent_);
+    process_ = e2e::Start(folder + L"\\windowtree.exe",
+                          L"--layout \"" + layoutPath + L"\" --out \"" + logPath_ + L"\" --stop-event " + stopEvent_);
     if (process_.handle == nullptr) return false;
     const DWORD start = GetTickCount();
     for (;;) {
