@@ -93,6 +93,13 @@ public:
     virtual BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) = 0;
     virtual BOOL SetForegroundWindow(HWND hwnd) = 0;
 
+    // --- a wait that keeps answering (the device link's close on the main thread) ---
+    // PeekMessageW(&msg, null, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE): runs the
+    // messages that other threads have sent to the calling thread and are
+    // waiting for; takes no posted message and fires no timer.
+    virtual void HandleSentMessages() = 0;
+    // --- end of the wait that keeps answering ---
+
 protected:
     ~WindowServices() = default;
 };

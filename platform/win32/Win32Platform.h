@@ -64,6 +64,9 @@ public:
     DWORD GetWindowThreadProcessId(HWND hwnd) override;
     BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
     BOOL SetForegroundWindow(HWND hwnd) override;
+    // --- a wait that keeps answering ---
+    void HandleSentMessages() override;
+    // --- end ---
 };
 
 class Win32Files final : public FileServices {

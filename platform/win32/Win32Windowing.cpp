@@ -206,3 +206,10 @@ BOOL Win32Windows::AttachThreadInput(DWORD attachThread, DWORD attachToThread, B
 }
 
 BOOL Win32Windows::SetForegroundWindow(HWND hwnd) { return ::SetForegroundWindow(hwnd); }
+
+// --- a wait that keeps answering ---
+void Win32Windows::HandleSentMessages() {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+// --- end of the wait that keeps answering ---
