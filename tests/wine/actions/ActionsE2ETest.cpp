@@ -5,6 +5,7 @@
 // the system sees it (low-level hooks), with the flags each function uses.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <sstream>
 #include <thread>
@@ -186,10 +187,10 @@ class WindowUnderPointer {
 public:
     explicit WindowUnderPointer(const std::wstring& className) : className_(className) {
         thread_ = std::thread([this] { Run(); });
-        const DWORD start = GetTickCount();
-        while (window_ == nullptr && GetTickCount() - start < 5000) Sleep(10);
+        WaitForWindow();
     }
     ~WindowUnderPointer() {
+        WaitForWindow();
         if (window_ != nullptr) PostMessageW(window_, WM_CLOSE, 0, 0);
         if (thread_.joinable()) thread_.join();
         UnregisterClassW(className_.c_str(), GetModuleHandleW(nullptr));
@@ -197,6 +198,10 @@ public:
     HWND Window() const { return window_; }
 
 private:
+    void WaitForWindow() const {
+        const DWORD start = GetTickCount();
+        while (window_ == nullptr && !failed_ && GetTickCount() - start < 60000) Sleep(10);
+    }
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == WM_DESTROY) PostQuitMessage(0);
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -209,6 +214,10 @@ private:
         RegisterClassW(&wc);
         HWND window = CreateWindowExW(WS_EX_TOPMOST, className_.c_str(), L"zoom target", WS_POPUP | WS_VISIBLE, 400,
                                       300, 480, 400, nullptr, nullptr, wc.hInstance, nullptr);
+        if (window == nullptr) {
+            failed_ = true;
+            return;
+        }
         SetCursorPos(640, 500);
         window_ = window;
         MSG msg;
@@ -216,7 +225,8 @@ private:
     }
     std::wstring className_;
     std::thread thread_;
-    HWND volatile window_ = nullptr;
+    std::atomic<HWND> window_{nullptr};
+    std::atomic<bool> failed_{false};
 };
 
 struct ZoomCase {

@@ -76,7 +76,9 @@ TEST_F(DeviceReopenE2E, UnplugAndPlugWhileStageButtonsArePressedNeverHangs) {
         for (int cycle = 0; cycle < kCycles; ++cycle) {
             ASSERT_TRUE(rig.Control("unplug")) << cycle;
             ASSERT_TRUE(rig.Control("plug")) << cycle;
-            if (cycle % 20 == 19) ASSERT_TRUE(rig.Answers(5000)) << "no answer after cycle " << cycle;
+            if (cycle % 20 == 19) {
+                ASSERT_TRUE(rig.Answers(5000)) << "no answer after cycle " << cycle;
+            }
         }
         presser.Stop();
         std::printf("%d cycles, %d presses delivered, %d opens of the mouse\n", kCycles, presser.Presses(),
