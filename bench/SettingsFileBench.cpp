@@ -7,6 +7,7 @@
 #include "config/DataFolder.h"
 #include "config/PortableIniFile.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsStore.h"
 #include "platform/fake/FakePlatform.h"
 #include "tests/support/SettingsSamples.h"
 
@@ -27,7 +28,8 @@ public:
     }
     ~FullSettingsFile() { SetPlatform(nullptr); }
     std::size_t Size() const { return bytes_.size(); }
-    void Restore() { fake_.files.AddFile(SettingsFilePath(), bytes_); }
+    // The file as written, with `suffix` appended (an edit of the file).
+    void Restore(const std::string& suffix = "") { fake_.files.AddFile(SettingsFilePath(), bytes_ + suffix); }
 
 private:
     FakePlatform fake_;
@@ -44,6 +46,33 @@ void BM_ReloadActiveProfile(benchmark::State& state) {
     state.counters["file_bytes"] = static_cast<double>(file.Size());
 }
 BENCHMARK(BM_ReloadActiveProfile)->Unit(benchmark::kMicrosecond);
+
+// What every button event runs: the settings store's ReloadActiveProfile,
+// which reads the file whole and parses it only when its bytes changed.
+void BM_StoreReloadActiveProfile(benchmark::State& state) {
+    FullSettingsFile file;
+    SettingsStore store;
+    store.ReloadSettings();
+    for (auto _ : state) store.ReloadActiveProfile();
+    state.counters["file_bytes"] = static_cast<double>(file.Size());
+}
+BENCHMARK(BM_StoreReloadActiveProfile)->Unit(benchmark::kMicrosecond);
+
+// The first event after an edit: the bytes differ, so the file is parsed.
+void BM_StoreReloadActiveProfileAfterEdit(benchmark::State& state) {
+    FullSettingsFile file;
+    SettingsStore store;
+    store.ReloadSettings();
+    bool flip = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        file.Restore(flip ? "1" : "");
+        flip = !flip;
+        state.ResumeTiming();
+        store.ReloadActiveProfile();
+    }
+}
+BENCHMARK(BM_StoreReloadActiveProfileAfterEdit)->Unit(benchmark::kMicrosecond);
 
 // The same 87 reads when every read parses the file again, as the
 // platform's own functions do: the reason reads parse once per operation.

@@ -27,7 +27,8 @@ void ReadText(IniFile& file, const Text& section, const Text& key, char16_t* fie
 
 std::uint8_t LowByte(std::int32_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
-void ReadButton(IniFile& file, int slot, int number, const Text& group, ButtonAssignment& button) {
+// Returns whether the data block was taken.
+bool ReadButton(IniFile& file, int slot, int number, const Text& group, ButtonAssignment& button) {
     const Text section = ButtonAssignedName(slot, number);
     button.ButtonID = file.GetInt(section, k::kButtonID, -1);
     button.RepeatType = LowByte(file.GetInt(section, k::kRepeatType, -1));
@@ -36,10 +37,11 @@ void ReadButton(IniFile& file, int slot, int number, const Text& group, ButtonAs
     ReadText(file, section, k::kMacroName, button.MacroName, kMacroNameLength);
     ReadText(file, section, k::kPath, button.Path, kPathLength);
     // A missing or damaged block leaves the previous button data in place.
-    file.GetBlock(group, section, button.ButtonData, kButtonDataSize);
+    return file.GetBlock(group, section, button.ButtonData, kButtonDataSize);
 }
 
-void ReadSlot(IniFile& file, int slot, ProfileRecord& profile) {
+// `blockTaken` (may be null) says, per button, whether its data block was taken.
+void ReadSlot(IniFile& file, int slot, ProfileRecord& profile, bool* blockTaken = nullptr) {
     const Text group = GroupSection(slot);
     ReadText(file, group, k::kLaunch, profile.Launch, kLaunchLength);
     ReadText(file, group, k::kName, profile.Name, kNameLength);
@@ -56,7 +58,10 @@ void ReadSlot(IniFile& file, int slot, ProfileRecord& profile) {
     StageBlock stages{};
     file.GetBlock(group, k::kDPIStageValue, stages.data(), stages.size());
     StagesFromBytes(stages, profile.DPIStageValue);
-    for (int n = 0; n < kButtonCount; ++n) ReadButton(file, slot, n + 1, group, profile.Buttons[n]);
+    for (int n = 0; n < kButtonCount; ++n) {
+        const bool taken = ReadButton(file, slot, n + 1, group, profile.Buttons[n]);
+        if (blockTaken != nullptr) blockTaken[n] = taken;
+    }
 }
 
 }  // namespace
@@ -103,10 +108,36 @@ void WriteAllSettings(IniFile& file, const ServiceSettings& settings) {
     for (int slot = 1; slot < kProfileCount; ++slot) WriteProfileSlot(file, slot, settings.Profiles[slot]);
 }
 
+void ReadActiveProfile(IniFile& file, ActiveProfileRead& read) {
+    read.Profile = file.GetInt(k::kSetting, k::kProfile, 0);
+    read.TrayEnabled = file.GetInt(k::kSetting, k::kTrayEnabled, -1);
+    read.MouseButtons = file.GetInt(k::kSetting, k::kMouseButtons, -1);
+    read.PollingRate = file.GetInt(k::kSetting, k::kPollingRate, -1);
+    read.Mode = file.GetInt(k::kSetting, k::kMode, -1);
+    if (read.Profile < 0 || read.Profile >= kProfileCount) read.Profile = 0;
+    ReadSlot(file, read.Profile, read.Slot, read.BlockTaken);
+}
+
+void ApplyActiveProfileRead(const ActiveProfileRead& read, ServiceSettings& settings) {
+    settings.Profile = read.Profile;
+    settings.TrayEnabled = read.TrayEnabled;
+    settings.MouseButtons = read.MouseButtons;
+    settings.PollingRate = read.PollingRate;
+    settings.Mode = read.Mode;
+    const int slot = read.Profile >= 0 && read.Profile < kProfileCount ? read.Profile : 0;
+    ProfileRecord& profile = settings.Profiles[slot];
+    std::uint8_t kept[kButtonCount][kButtonDataSize];
+    for (int n = 0; n < kButtonCount; ++n)
+        if (!read.BlockTaken[n]) std::memcpy(kept[n], profile.Buttons[n].ButtonData, kButtonDataSize);
+    profile = read.Slot;
+    for (int n = 0; n < kButtonCount; ++n)
+        if (!read.BlockTaken[n]) std::memcpy(profile.Buttons[n].ButtonData, kept[n], kButtonDataSize);
+}
+
 void ReloadActiveProfile(IniFile& file, ServiceSettings& settings) {
-    ReadSettingSection(file, settings);
-    if (settings.Profile < 0 || settings.Profile >= kProfileCount) settings.Profile = 0;
-    ReadSlot(file, settings.Profile, settings.Profiles[settings.Profile]);
+    auto read = std::make_unique<ActiveProfileRead>();
+    ReadActiveProfile(file, *read);
+    ApplyActiveProfileRead(*read, settings);
 }
 
 FileReadStatus ReadAllSettings(ServiceSettings& settings) {

@@ -34,6 +34,24 @@ void WriteAllSettings(IniFile& file, const ServiceSettings& settings);
 // Reads the Setting section and the active slot. A Profile outside 0 to 5 is
 // taken, and stored, as 0.
 void ReloadActiveProfile(IniFile& file, ServiceSettings& settings);
+
+// What ReloadActiveProfile takes from a file, on its own: the Setting
+// section, the active slot (Profile, already limited to 0 to 5) and which
+// button data blocks were taken. A block that is missing or damaged leaves
+// the record's earlier button data in place when the read is applied.
+struct ActiveProfileRead {
+    std::int32_t Profile = 0;
+    std::int32_t TrayEnabled = -1;
+    std::int32_t MouseButtons = -1;
+    std::int32_t PollingRate = -1;
+    std::int32_t Mode = -1;
+    ProfileRecord Slot{};
+    bool BlockTaken[kButtonCount] = {};
+};
+// The same 87 reads as ReloadActiveProfile, into `read`.
+void ReadActiveProfile(IniFile& file, ActiveProfileRead& read);
+// Puts a read into `settings` as ReloadActiveProfile would have.
+void ApplyActiveProfileRead(const ActiveProfileRead& read, ServiceSettings& settings);
 // The 81 writes of one slot in the order of the full write (GROUP keys, then
 // each button's section and data block).
 void WriteProfileSlot(IniFile& file, int slot, const ProfileRecord& profile);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "config/DataFolder.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsValidation.h"
 
@@ -40,10 +41,10 @@ void SettingsStore::ReloadSettings() {
 }
 
 void SettingsStore::ReloadActiveProfile() {
-    auto working = std::make_unique<ServiceSettings>(Working());
-    if (::ReloadActiveProfile(*working) == FileReadStatus::Unreadable) return;
+    const auto read = activeProfile_.Read(SettingsFilePath());
+    if (read == nullptr) return;
     std::lock_guard<std::mutex> guard(lock_);
-    records_->WorkingSettings = *working;
+    ApplyActiveProfileRead(*read, records_->WorkingSettings);
 }
 
 bool SettingsStore::WriteAllSettings() {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 
+#include "config/ActiveProfileCache.h"
 #include "config/SettingsRecords.h"
 
 class SettingsStore {
@@ -25,7 +26,9 @@ public:
     // leaves the records as the last read found them, or on the defaults
     // when no read has succeeded yet.
     void ReloadSettings();
-    // Re-reads the Setting section and the active profile into WorkingSettings.
+    // Re-reads the Setting section and the active profile into WorkingSettings
+    // (one attempt; a file that cannot be read leaves the records as they
+    // are). The file is parsed again only when its bytes have changed.
     void ReloadActiveProfile();
     // Writes WorkingSettings as the whole settings file, unless the records
     // do not stand on a read of the file (it was there but could not be
@@ -69,5 +72,6 @@ private:
     struct Records;
     mutable std::mutex lock_;
     std::atomic<bool> readFromFile_{false};
+    ActiveProfileCache activeProfile_;
     std::unique_ptr<Records> records_;
 };

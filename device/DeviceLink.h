@@ -24,10 +24,14 @@ struct DeviceLink {
 
 // Ordinal 3 first when already open; then 7 (match), 8 (callback), 2 (open).
 // Stores ordinal 2's result in DeviceOpen and returns it. A pending read-back
-// collection ends without data: its answers can no longer come.
+// collection ends without data: its answers can no longer come. Off the
+// window's thread, while that thread closes the mouse, nothing is called and
+// 0 is returned (DeviceOpen stays).
 std::int32_t OpenDevice(const DeviceLink& link);
 // Ordinal 3. DeviceOpen and DeviceList are left as they are; a pending
-// read-back collection ends without data. Returns 1.
+// read-back collection ends without data. Returns 1. On the window's thread
+// it first waits for an open under way on another thread, answering the
+// messages that open sends meanwhile.
 std::int32_t CloseDevice(const DeviceLink& link);
 // Ends the link's read-back collections (ReadBack.Cancel); nothing without flags.
 void CancelReadBack(const DeviceLink& link);

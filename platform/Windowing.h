@@ -135,6 +135,12 @@ public:
     // With no handles: waits until the calling thread has a message of the
     // QS_* kinds in `wake` or the time is up: WAIT_OBJECT_0 or WAIT_TIMEOUT.
     virtual DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) = 0;
+    // --- a wait that keeps answering (the device link's close on the main thread) ---
+    // PeekMessageW(&msg, null, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE): runs the
+    // messages that other threads have sent to the calling thread and are
+    // waiting for; takes no posted message and fires no timer.
+    virtual void HandleSentMessages() = 0;
+    // --- end of the wait that keeps answering ---
 
 protected:
     ~WindowServices() = default;

@@ -500,6 +500,15 @@ void FakeWindows::SetWheelScrollChars(std::optional<UINT> chars) {
 
 // --- driving ---
 
+// --- a wait that keeps answering ---
+void FakeWindows::HandleSentMessages() {
+    Lock lock(world_.lock);
+    ThreadQueue& queue = queues_[world_.CurrentThreadId()];
+    while (HandleOneSent(lock, queue)) {
+    }
+}
+// --- end of the wait that keeps answering ---
+
 int FakeWindows::PumpMessages() {
     const DWORD self = world_.CurrentThreadId();
     int handled = 0;

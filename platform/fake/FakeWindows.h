@@ -125,6 +125,9 @@ public:
     DWORD GetWindowThreadProcessId(HWND hwnd) override;
     BOOL AttachThreadInput(DWORD attachThread, DWORD attachToThread, BOOL attach) override;
     BOOL SetForegroundWindow(HWND hwnd) override;
+    // --- a wait that keeps answering ---
+    void HandleSentMessages() override;
+    // --- end ---
 
     // --- set-up ---
     // A top-level window of another program; what is posted or sent to it is

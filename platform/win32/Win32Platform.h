@@ -121,6 +121,9 @@ public:
                            int& height) override;
     HRGN ExtCreateRegion(const std::vector<std::uint8_t>& data) override;
     int CombineRgn(HRGN target, HRGN first, HRGN second, int mode) override;
+    // --- a wait that keeps answering ---
+    void HandleSentMessages() override;
+    // --- end ---
 };
 
 class Win32Files final : public FileServices {

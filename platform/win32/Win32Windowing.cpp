@@ -294,3 +294,9 @@ BOOL Win32Windows::PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT
 DWORD Win32Windows::MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) {
     return ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, wake);
 }
+// --- a wait that keeps answering ---
+void Win32Windows::HandleSentMessages() {
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+// --- end of the wait that keeps answering ---
