@@ -95,6 +95,9 @@ public:
     HWND GetCapture() override;
     BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) override;
     DWORD MsgWaitForMultipleObjects(DWORD milliseconds, DWORD wake) override;
+    // --- a wait that keeps answering ---
+    void HandleSentMessages() override;
+    // --- end ---
 };
 
 // --- Skinned interface: drawing ---
@@ -121,9 +124,6 @@ public:
                            int& height) override;
     HRGN ExtCreateRegion(const std::vector<std::uint8_t>& data) override;
     int CombineRgn(HRGN target, HRGN first, HRGN second, int mode) override;
-    // --- a wait that keeps answering ---
-    void HandleSentMessages() override;
-    // --- end ---
 };
 
 class Win32Files final : public FileServices {

@@ -254,6 +254,7 @@ BOOL Win32Windows::UnhookWinEvent(HANDLE hook) {
         g_winEventCallbacks.erase(handle);
     }
     return ::UnhookWinEvent(handle);
+}
 
 // --- Skinned interface: showing, placing, shaping and painting windows, the
 // mouse capture and paint-only waits. ---
