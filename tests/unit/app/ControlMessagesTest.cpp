@@ -26,11 +26,11 @@ using ControlMessagesTest = MainWindowRig;
 TEST_F(ControlMessagesTest, EachMessageReachesTheMouseWithItsBytesAndWaits) {
     const std::vector<MessageCase> cases = {
         {"0x4DF rate index 0 is code 3", 0x4DF, 0, 1,
-         {Step(kRead).At(0), Step("mouse ff01 07 01 03 00 00 00 00 00").At(0), Step(kRead), Step(kWrite)}},
+         {Step(kRead).At(0), Step(kRead), Step(kWrite), Step("mouse ff01 07 01 03 00 00 00 00 00").At(0)}},
         {"0x4DF rate index 1 is code 1", 0x4DF, 1, 1,
-         {Step(kRead), Step("mouse ff01 07 01 01 00 00 00 00 00"), Step(kRead), Step(kWrite)}},
+         {Step(kRead), Step(kRead), Step(kWrite), Step("mouse ff01 07 01 01 00 00 00 00 00")}},
         {"0x4DF rate index 3 is code 0", 0x4DF, 3, 1,
-         {Step(kRead), Step("mouse ff01 07 01 00 00 00 00 00 00"), Step(kRead), Step(kWrite)}},
+         {Step(kRead), Step(kRead), Step(kWrite), Step("mouse ff01 07 01 00 00 00 00 00 00")}},
         {"0x4E2 lift-off", 0x4E2, 7, 0,
          {Step("mouse ff01 07 08 01 07 01 00 00 00").At(0), Step("Sleep 20").At(0), Step("Sleep 100").At(20)}},
         {"0x4E3 stages from the file, then stage 2", 0x4E3, 2, 0,

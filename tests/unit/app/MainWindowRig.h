@@ -26,7 +26,7 @@
 
 class MainWindowRig : public ::testing::Test {
 protected:
-    explicit MainWindowRig(bool plugged = true) : mouse(fake, plugged) {}
+    explicit MainWindowRig(const SimMouseConfig& config = SimMouseConfig{}) : mouse(fake, config) {}
 
     void SetUp() override {
         ResetProcessState();
@@ -120,5 +120,5 @@ protected:
 // The rig with the mouse unplugged when the service starts.
 class UnpluggedRig : public MainWindowRig {
 protected:
-    UnpluggedRig() : MainWindowRig(false) {}
+    UnpluggedRig() : MainWindowRig(UnpluggedMouse()) {}
 };
