@@ -211,6 +211,34 @@ TEST_F(ReadBackChainTest, AStepWaitingForAnswersRetriesEveryHundredMilliseconds)
                    });
 }
 
+TEST_F(ReadBackChainTest, AnswersThatNeverAllComeEndTheWaitWithNothingRead) {
+    MouseHolds({1, 3, 2, 24, 25, 26, 27, 28});
+    Answers(2);
+    StartChain();
+    for (int i = 0; i < 25; ++i) NextTick();
+    // Each request's collection ends without data once its answers are a
+    // second overdue; the waiting step then goes on.
+    ExpectSequence(Timeline({"KillTimer", "mouse ff01 07 84"}),
+                   {
+                       Step("KillTimer 515").At(0),
+                       Step("KillTimer 513").At(100),
+                       Step("mouse ff01 07 84 01 20 00 00 00 00").At(100),
+                       Step("KillTimer 516").At(1100),
+                       Step("KillTimer 514").At(1200),
+                       Step("mouse ff01 07 84 01 20 00 00 00 00").At(1200),
+                       Step("KillTimer 517").At(2200),
+                   });
+    EXPECT_TRUE(PostedTo(readBack).empty()) << "nothing read, nothing differs";
+    Send(kMsgAdoptDeviceImage);
+    const ServiceSettings working = window->Settings().Working();
+    const ServiceSettings snapshot = window->Settings().Snapshot();
+    EXPECT_EQ(std::memcmp(&working.Profiles, &snapshot.Profiles, sizeof working.Profiles), 0);
+    for (int k = 0; k < kProfileCount; ++k)
+        for (int j = 0; j < kButtonCount; ++j)
+            EXPECT_EQ(working.Profiles[k].Buttons[j].ButtonFunc, samples::DefaultSettings().Profiles[k].Buttons[j].ButtonFunc)
+                << k << "/" << j << ": the two answers that came are not taken";
+}
+
 TEST_F(ReadBackChainTest, AFirstStepWhileAnswersAreAwaitedDoesNothing) {
     Answers(0);
     window->Device().RequestReadBack();
