@@ -36,28 +36,15 @@
 #include <map>
 #include <string>
 
+#include "tools/common/ToolRun.h"
+
 namespace {
 
 constexpr DWORD kSectionSize = 4096;
 constexpr DWORD kTextOffset = sizeof(DWORD);
 
-FILE* g_out = stdout;
-HANDLE g_stop = nullptr;
-LARGE_INTEGER g_frequency{};
-
-unsigned long long MicrosecondsNow() {
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    const auto ticks = static_cast<unsigned long long>(counter.QuadPart);
-    const auto frequency = static_cast<unsigned long long>(g_frequency.QuadPart);
-    return ticks / frequency * 1000000ull + ticks % frequency * 1000000ull / frequency;
-}
-
-void WriteLine(const std::string& line) {
-    std::fputs(line.c_str(), g_out);
-    std::fputc('\n', g_out);
-    std::fflush(g_out);
-}
+using toolrun::MicrosecondsNow;
+using toolrun::WriteLine;
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return std::string();
@@ -112,24 +99,6 @@ void PrintDebugText(DWORD pid, const std::string& text, unsigned long long t) {
     }
 }
 
-BOOL WINAPI OnConsoleControl(DWORD) {
-    ::SetEvent(g_stop);
-    return TRUE;
-}
-
-int Usage() {
-    std::fputs("usage: debuglines [--out FILE] [--stop-event NAME] | --signal NAME\n", stderr);
-    return 2;
-}
-
-int Signal(const wchar_t* name) {
-    HANDLE event = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
-    if (event == nullptr) return 1;
-    const BOOL set = ::SetEvent(event);
-    ::CloseHandle(event);
-    return set ? 0 : 1;
-}
-
 struct Channel {
     HANDLE mutex = nullptr;
     HANDLE section = nullptr;
@@ -161,7 +130,7 @@ void CloseChannel(Channel& c) {
 }
 
 void ReadUntilStopped(const Channel& c) {
-    const HANDLE waits[2] = {g_stop, c.dataReady};
+    const HANDLE waits[2] = {toolrun::StopEvent(), c.dataReady};
     for (;;) {
         ::SetEvent(c.bufferReady);
         const DWORD woken = ::WaitForMultipleObjects(2, waits, FALSE, INFINITE);
@@ -180,30 +149,11 @@ void ReadUntilStopped(const Channel& c) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const wchar_t* outPath = nullptr;
-    const wchar_t* stopName = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring option = argv[i];
-        if (i + 1 >= argc) return Usage();
-        if (option == L"--signal") return Signal(argv[i + 1]);
-        if (option == L"--out")
-            outPath = argv[++i];
-        else if (option == L"--stop-event")
-            stopName = argv[++i];
-        else
-            return Usage();
-    }
-    if (!::QueryPerformanceFrequency(&g_frequency) || g_frequency.QuadPart <= 0) return 1;
-    if (outPath != nullptr) {
-        g_out = _wfopen(outPath, L"w");
-        if (g_out == nullptr) {
-            std::fputs("debuglines: cannot open the output file\n", stderr);
-            return 1;
-        }
-    }
-    g_stop = ::CreateEventW(nullptr, TRUE, FALSE, stopName);
-    if (g_stop == nullptr) return 1;
-    ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    toolrun::Options options;
+    const int parsed = toolrun::ParseOptions(
+        argc, argv, "usage: debuglines [--out FILE] [--stop-event NAME] | --signal NAME\n", {}, options);
+    if (parsed >= 0) return parsed;
+    if (!toolrun::Start("debuglines", options, L"w")) return 1;
 
     Channel channel;
     if (!OpenChannel(channel)) {
@@ -214,7 +164,6 @@ int wmain(int argc, wchar_t** argv) {
     WriteLine("ready");
     ReadUntilStopped(channel);
     CloseChannel(channel);
-    ::CloseHandle(g_stop);
-    if (g_out != stdout) std::fclose(g_out);
+    toolrun::Finish();
     return 0;
 }

@@ -23,25 +23,12 @@
 #include <cwchar>
 #include <string>
 
+#include "tools/common/ToolRun.h"
+
 namespace {
 
-FILE* g_out = stdout;
-HANDLE g_stop = nullptr;
-LARGE_INTEGER g_frequency{};
-
-unsigned long long MicrosecondsNow() {
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    const auto ticks = static_cast<unsigned long long>(counter.QuadPart);
-    const auto frequency = static_cast<unsigned long long>(g_frequency.QuadPart);
-    return ticks / frequency * 1000000ull + ticks % frequency * 1000000ull / frequency;
-}
-
-void WriteLine(const char* line) {
-    std::fputs(line, g_out);
-    std::fputc('\n', g_out);
-    std::fflush(g_out);
-}
+using toolrun::MicrosecondsNow;
+using toolrun::WriteLine;
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION) {
@@ -77,29 +64,11 @@ LRESULT CALLBACK MouseHook(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-BOOL WINAPI OnConsoleControl(DWORD) {
-    ::SetEvent(g_stop);
-    return TRUE;
-}
-
-int Usage() {
-    std::fputs("usage: inputrecorder [--out FILE] [--stop-event NAME] | --signal NAME\n", stderr);
-    return 2;
-}
-
-int Signal(const wchar_t* name) {
-    HANDLE event = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
-    if (event == nullptr) return 1;
-    const BOOL set = ::SetEvent(event);
-    ::CloseHandle(event);
-    return set ? 0 : 1;
-}
-
 // Handles the hooks' calls (they arrive as messages to this thread) until
 // the stop event is set.
 void RunUntilStopped() {
     for (;;) {
-        const DWORD woken = ::MsgWaitForMultipleObjects(1, &g_stop, FALSE, INFINITE, QS_ALLINPUT);
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &toolrun::StopEvent(), FALSE, INFINITE, QS_ALLINPUT);
         if (woken != WAIT_OBJECT_0 + 1) return;  // stopped, or the wait failed
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -113,30 +82,11 @@ void RunUntilStopped() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const wchar_t* outPath = nullptr;
-    const wchar_t* stopName = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring option = argv[i];
-        if (i + 1 >= argc) return Usage();
-        if (option == L"--signal") return Signal(argv[i + 1]);
-        if (option == L"--out")
-            outPath = argv[++i];
-        else if (option == L"--stop-event")
-            stopName = argv[++i];
-        else
-            return Usage();
-    }
-    if (!::QueryPerformanceFrequency(&g_frequency) || g_frequency.QuadPart <= 0) return 1;
-    if (outPath != nullptr) {
-        g_out = _wfopen(outPath, L"w");
-        if (g_out == nullptr) {
-            std::fputs("inputrecorder: cannot open the output file\n", stderr);
-            return 1;
-        }
-    }
-    g_stop = ::CreateEventW(nullptr, TRUE, FALSE, stopName);
-    if (g_stop == nullptr) return 1;
-    ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    toolrun::Options options;
+    const int parsed = toolrun::ParseOptions(
+        argc, argv, "usage: inputrecorder [--out FILE] [--stop-event NAME] | --signal NAME\n", {}, options);
+    if (parsed >= 0) return parsed;
+    if (!toolrun::Start("inputrecorder", options, L"w")) return 1;
 
     const HINSTANCE self = ::GetModuleHandleW(nullptr);
     HHOOK keyboard = ::SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHook, self, 0);
@@ -149,7 +99,6 @@ int wmain(int argc, wchar_t** argv) {
     RunUntilStopped();
     ::UnhookWindowsHookEx(mouse);
     ::UnhookWindowsHookEx(keyboard);
-    ::CloseHandle(g_stop);
-    if (g_out != stdout) std::fclose(g_out);
+    toolrun::Finish();
     return 0;
 }

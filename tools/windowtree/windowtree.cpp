@@ -38,6 +38,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/common/ToolRun.h"
 #include "tools/windowtree/WindowTreeLayout.h"
 
 namespace {
@@ -47,16 +48,7 @@ using windowtree::TreeWindow;
 
 constexpr wchar_t kEntryProperty[] = L"WindowTree.Entry";
 
-FILE* g_out = stdout;
-std::mutex g_outLock;
-HANDLE g_stop = nullptr;
-
-void WriteLine(const std::string& line) {
-    std::lock_guard<std::mutex> guard(g_outLock);
-    std::fputs(line.c_str(), g_out);
-    std::fputc('\n', g_out);
-    std::fflush(g_out);
-}
+using toolrun::WriteLine;
 
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -204,7 +196,7 @@ DWORD WINAPI HungThread(void* parameter) {
     auto* group = static_cast<HungGroup*>(parameter);
     group->Ok = CreateGroup(*group->Owner, group->Top);
     ::SetEvent(group->Built);
-    ::WaitForSingleObject(g_stop, INFINITE);
+    ::WaitForSingleObject(toolrun::StopEvent(), INFINITE);
     Drain();
     DestroyGroup(*group->Owner, group->Top);
     return 0;
@@ -212,28 +204,10 @@ DWORD WINAPI HungThread(void* parameter) {
 
 void RunUntilStopped() {
     for (;;) {
-        const DWORD woken = ::MsgWaitForMultipleObjects(1, &g_stop, FALSE, INFINITE, QS_ALLINPUT);
+        const DWORD woken = ::MsgWaitForMultipleObjects(1, &toolrun::StopEvent(), FALSE, INFINITE, QS_ALLINPUT);
         if (woken != WAIT_OBJECT_0 + 1) return;  // stopped, or the wait failed
         Drain();
     }
-}
-
-BOOL WINAPI OnConsoleControl(DWORD) {
-    ::SetEvent(g_stop);
-    return TRUE;
-}
-
-int Usage() {
-    std::fputs("usage: windowtree --layout FILE [--out FILE] [--stop-event NAME] | --signal NAME\n", stderr);
-    return 2;
-}
-
-int Signal(const wchar_t* name) {
-    HANDLE event = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
-    if (event == nullptr) return 1;
-    const BOOL set = ::SetEvent(event);
-    ::CloseHandle(event);
-    return set ? 0 : 1;
 }
 
 bool ReadLayout(const wchar_t* path, TreeLayout& layout) {
@@ -263,24 +237,18 @@ bool ReadLayout(const wchar_t* path, TreeLayout& layout) {
 
 }  // namespace
 
+constexpr char kUsage[] = "usage: windowtree --layout FILE [--out FILE] [--stop-event NAME] | --signal NAME\n";
+
 int wmain(int argc, wchar_t** argv) {
-    const wchar_t* layoutPath = nullptr;
-    const wchar_t* outPath = nullptr;
-    const wchar_t* stopName = nullptr;
-    for (int i = 1; i < argc; ++i) {
-        const std::wstring option = argv[i];
-        if (i + 1 >= argc) return Usage();
-        if (option == L"--signal") return Signal(argv[i + 1]);
-        if (option == L"--layout")
-            layoutPath = argv[++i];
-        else if (option == L"--out")
-            outPath = argv[++i];
-        else if (option == L"--stop-event")
-            stopName = argv[++i];
-        else
-            return Usage();
+    toolrun::Options options;
+    const int parsed = toolrun::ParseOptions(argc, argv, kUsage, {L"--layout"}, options);
+    if (parsed >= 0) return parsed;
+    const auto layout = options.Extra.find(L"--layout");
+    if (layout == options.Extra.end()) {
+        std::fputs(kUsage, stderr);
+        return 2;
     }
-    if (layoutPath == nullptr) return Usage();
+    const wchar_t* layoutPath = layout->second;
 
     Tree tree;
     if (!ReadLayout(layoutPath, tree.Layout) || !RegisterClasses(tree.Layout, tree.OwnClasses)) return 1;
@@ -288,16 +256,7 @@ int wmain(int argc, wchar_t** argv) {
     tree.Handles.assign(count, nullptr);
     for (std::size_t i = 0; i < count; ++i) tree.Entries.push_back(std::make_unique<Entry>());
 
-    if (outPath != nullptr) {
-        g_out = _wfopen(outPath, L"wb");
-        if (g_out == nullptr) {
-            std::fputs("windowtree: cannot open the output file\n", stderr);
-            return 1;
-        }
-    }
-    g_stop = ::CreateEventW(nullptr, TRUE, FALSE, stopName);
-    if (g_stop == nullptr) return 1;
-    ::SetConsoleCtrlHandler(OnConsoleControl, TRUE);
+    if (!toolrun::Start("windowtree", options, L"wb")) return 1;
 
     // The hung groups first, each on its thread; then the others here.
     std::vector<std::unique_ptr<HungGroup>> hung;
@@ -334,7 +293,7 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     // Whatever arrived before the stop is handled and logged, on every thread.
-    ::SetEvent(g_stop);
+    ::SetEvent(toolrun::StopEvent());
     Drain();
     for (auto& group : hung) {
         if (group->Thread != nullptr) {
@@ -347,7 +306,6 @@ int wmain(int argc, wchar_t** argv) {
     if (ok) WriteLine("stopped");
     for (std::size_t i = 0; i < count; ++i)
         if (tree.Layout.Windows[i].Parent < 0 && !tree.Layout.Windows[i].Hung) DestroyGroup(tree, i);
-    ::CloseHandle(g_stop);
-    if (g_out != stdout) std::fclose(g_out);
+    toolrun::Finish();
     return ok ? 0 : 1;
 }
