@@ -1,10 +1,12 @@
-// The configuration programs' single-setting messages and the messages the
-// service accepts and ignores. Each runs on the main thread, one at a time;
-// the waits are plain sleeps that hold the thread.
-#include "app/MainWindowState.h"
+#include "app/ControlMessages.h"
+
 #include "app/Messages.h"
-#include "app/MursohidDlg.h"
 #include "app/ServiceNames.h"
+#include "app/SiblingPrograms.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsStore.h"
+#include "device/DeviceSession.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -20,53 +22,70 @@ ProfileRecord& ActiveSlot(ServiceSettings& settings) {
 
 }  // namespace
 
-LRESULT CMursohidDlg::OnReadStage(UINT, WPARAM, LPARAM, BOOL&) {
-    const std::int32_t stage = state_->Device.ReadResolutionStage();
+const MessageMapEntry<ControlMessages> ControlMessages::kMessageMap[] = {
+    OnWParam<&ControlMessages::OnReadStage>(kMsgReadStage),
+    OnWParam<&ControlMessages::OnSetPollingRate>(kMsgSetPollingRate),
+    OnWParam<&ControlMessages::OnSetLiftOff>(kMsgSetLiftOff),
+    OnWParam<&ControlMessages::OnWriteStages>(kMsgWriteStages),
+    OnWParam<&ControlMessages::OnSetStateByte>(kMsgSetStateByte),
+    OnWParam<&ControlMessages::OnSetLogoLight>(kMsgSetLogoLight),
+    OnWParam<&ControlMessages::OnSetUniversalScroll>(kMsgSetUniversalScroll),
+    OnWParam<&ControlMessages::OnNoAction>(kMsgNoAction),
+    OnWParam<&ControlMessages::OnReloadSettings>(kMsgReloadSettings),
+};
+
+bool ControlMessages::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return DispatchMessageMap(this, kMessageMap, message, wParam, lParam, result);
+}
+
+std::int32_t ControlMessages::SetPollingRate(std::int32_t rateIndex) {
+    settings_.ReloadSettings();
+    // The rate goes into the settings file only when the mouse is there.
+    return device_.SetPollingRate(rateIndex, &WritePollingRate);
+}
+
+LRESULT ControlMessages::OnReadStage(WPARAM, BOOL&) {
+    const std::int32_t stage = device_.ReadResolutionStage();
     PostToSibling(kConfigProgramTitle, kNotifyStage, static_cast<WPARAM>(static_cast<LONG_PTR>(stage)));
     return 0;
 }
 
-LRESULT CMursohidDlg::OnSetPollingRate(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    return SetPollingRate(Int32Of(wParam));
-}
+LRESULT ControlMessages::OnSetPollingRate(WPARAM wParam, BOOL&) { return SetPollingRate(Int32Of(wParam)); }
 
-LRESULT CMursohidDlg::OnSetLiftOff(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    state_->Device.SetLiftOff(Int32Of(wParam));
+LRESULT ControlMessages::OnSetLiftOff(WPARAM wParam, BOOL&) {
+    device_.SetLiftOff(Int32Of(wParam));
     Sys().Kernel.Sleep(kAfterSettingMs);
     return 0;
 }
 
-LRESULT CMursohidDlg::OnWriteStages(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    ReloadSettings();
-    state_->Device.WriteResolutionStages(state_->Settings.ActiveProfile(), Int32Of(wParam));
+LRESULT ControlMessages::OnWriteStages(WPARAM wParam, BOOL&) {
+    settings_.ReloadSettings();
+    device_.WriteResolutionStages(settings_.ActiveProfile(), Int32Of(wParam));
     Sys().Kernel.Sleep(kAfterSettingMs);
     return 0;
 }
 
-LRESULT CMursohidDlg::OnSetStateByte(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    state_->Device.SetStateByte(Int32Of(wParam));
+LRESULT ControlMessages::OnSetStateByte(WPARAM wParam, BOOL&) {
+    device_.SetStateByte(Int32Of(wParam));
     Sys().Kernel.Sleep(kAfterSettingMs);
     return 0;
 }
 
-LRESULT CMursohidDlg::OnSetLogoLight(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    state_->Settings.UpdateWorking([&](ServiceSettings& s) { ActiveSlot(s).LEDLogoEnable = Int32Of(wParam); });
-    state_->Device.SetLogoLight(state_->Settings.ActiveProfile());
+LRESULT ControlMessages::OnSetLogoLight(WPARAM wParam, BOOL&) {
+    settings_.UpdateWorking([&](ServiceSettings& s) { ActiveSlot(s).LEDLogoEnable = Int32Of(wParam); });
+    device_.SetLogoLight(settings_.ActiveProfile());
     return 0;
 }
 
-LRESULT CMursohidDlg::OnSetUniversalScroll(UINT, WPARAM wParam, LPARAM, BOOL&) {
-    state_->Settings.UpdateWorking(
-        [&](ServiceSettings& s) { ActiveSlot(s).UniversalScrollEnabled = Int32Of(wParam); });
-    state_->Device.SetUniversalScroll(state_->Settings.ActiveProfile());
+LRESULT ControlMessages::OnSetUniversalScroll(WPARAM wParam, BOOL&) {
+    settings_.UpdateWorking([&](ServiceSettings& s) { ActiveSlot(s).UniversalScrollEnabled = Int32Of(wParam); });
+    device_.SetUniversalScroll(settings_.ActiveProfile());
     return 0;
 }
 
-LRESULT CMursohidDlg::OnNoAction(UINT, WPARAM, LPARAM, BOOL&) { return 0; }
+LRESULT ControlMessages::OnNoAction(WPARAM, BOOL&) { return 0; }
 
-LRESULT CMursohidDlg::OnReloadSettings(UINT, WPARAM, LPARAM, BOOL&) {
-    ReloadSettings();
+LRESULT ControlMessages::OnReloadSettings(WPARAM, BOOL&) {
+    settings_.ReloadSettings();
     return 0;
 }
-
-LRESULT CMursohidDlg::OnDeviceChange(UINT, WPARAM, LPARAM, BOOL&) { return TRUE; }

@@ -1,15 +1,41 @@
-// The foreground watch: every tick of timer 1, and at once on each of the
-// system's foreground events, the program that owns the foreground window
-// selects the profile whose Launch names it.
+#include "app/ForegroundWatch.h"
+
 #include "app/ForegroundMatch.h"
 #include "app/ForegroundProgram.h"
-#include "app/MainWindowState.h"
 #include "app/Messages.h"
-#include "app/MursohidDlg.h"
 #include "app/ServiceNames.h"
+#include "app/SiblingPrograms.h"
 #include "config/SettingsFile.h"
+#include "config/SettingsStore.h"
+#include "platform/Platform.h"
 
-void CMursohidDlg::WatchForeground() {
+const MessageMapEntry<ForegroundWatch> ForegroundWatch::kMessageMap[] = {
+    OnTimerId<&ForegroundWatch::OnTimer>(),
+};
+
+bool ForegroundWatch::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return DispatchMessageMap(this, kMessageMap, message, wParam, lParam, result);
+}
+
+void ForegroundWatch::OnTimer(UINT_PTR id, BOOL& handled) {
+    if (id == kPeriodicTimerId) Watch();
+    handled = FALSE;
+}
+
+void ForegroundWatch::Start(HWND window) {
+    Sys().Windows.SetTimer(window, kPeriodicTimerId, kPeriodicTimerMs);
+    // Events of other programs' windows only; runs on this thread while it
+    // takes its messages, like the timer.
+    hook_ = Sys().Windows.SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND,
+                                          [this](DWORD, HWND) { Watch(); });
+}
+
+void ForegroundWatch::Stop() {
+    if (hook_ != nullptr) Sys().Windows.UnhookWinEvent(hook_);
+    hook_ = nullptr;
+}
+
+void ForegroundWatch::Watch() {
     HWND foreground = Sys().Windows.GetForegroundWindow();
     if (foreground == nullptr) return;
     const DWORD processId = Sys().Windows.GetWindowProcessId(foreground);
@@ -17,24 +43,12 @@ void CMursohidDlg::WatchForeground() {
     const std::optional<Text> program = ProgramFileName(processId);
     if (!program) return;  // no snapshot, or the process has ended
     // The Launch texts as they are in memory; the file is not re-read.
-    const int profile = ProfileSwitchForProgram(state_->Settings.Working(), *program);
+    const int profile = ProfileSwitchForProgram(settings_.Working(), *program);
     if (profile != kNoProfile) SetActiveProfile(profile);
 }
 
-void CMursohidDlg::SetActiveProfile(int profile) {
-    state_->Settings.SetActiveProfileIndex(profile);
+void ForegroundWatch::SetActiveProfile(int profile) {
+    settings_.SetActiveProfileIndex(profile);
     WriteActiveProfile(profile);
     PostToSibling(kConfigProgramTitle, kNotifyProfileSwitched, static_cast<WPARAM>(profile));
-}
-
-void CMursohidDlg::StartForegroundEvents() {
-    // Events of other programs' windows only; runs on this thread while it
-    // takes its messages, like the timer.
-    state_->ForegroundHook = Sys().Windows.SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND,
-                                                           [this](DWORD, HWND) { WatchForeground(); });
-}
-
-void CMursohidDlg::StopForegroundEvents() {
-    if (state_->ForegroundHook != nullptr) Sys().Windows.UnhookWinEvent(state_->ForegroundHook);
-    state_->ForegroundHook = nullptr;
 }

@@ -1,11 +1,12 @@
-// Message 0x4DE: the whole active profile goes into the mouse behind the
-// progress dialog, and the configuration program hears 0x4E1 when it is done.
+#include "app/FullWrite.h"
+
 #include <memory>
 
-#include "app/MainWindowState.h"
 #include "app/Messages.h"
-#include "app/MursohidDlg.h"
 #include "app/ServiceNames.h"
+#include "app/SiblingPrograms.h"
+#include "config/SettingsStore.h"
+#include "device/DeviceSession.h"
 #include "ui/PaintingWait.h"
 #include "ui/ProgressDialogRules.h"
 #include "ui/ProgressDlg.h"
@@ -27,45 +28,54 @@ void BringToFront(HWND dialog, HWND mainWindow) {
     windows.AttachThreadInput(frontThread, ownThread, FALSE);
 }
 
+// Shows the dialog centred on the screen, topmost, at the first position;
+// null when it could not be made (the write then goes on without it).
+HWND ShowProgress(CProgressDlg& dialog, CWnd& owner) {
+    WindowServices& windows = Sys().Windows;
+    if (!dialog.Create(&owner)) return nullptr;
+    HWND shown = dialog.GetSafeHwnd();
+    const int screenWidth = windows.GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = windows.GetSystemMetrics(SM_CYSCREEN);
+    const ScreenPoint at = CentredOnScreen(screenWidth, screenHeight, dialog.GetSkinWidth(), dialog.GetSkinHeight());
+    windows.SetWindowPos(shown, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE);
+    windows.SetWindowTextW(shown, kProgressDialogTitle);
+    dialog.SetProgress(kProgressMinimum);
+    windows.ShowWindow(shown, SW_SHOW);
+    BringToFront(shown, owner.GetSafeHwnd());
+    return shown;
+}
+
 }  // namespace
 
-LRESULT CMursohidDlg::OnFullWrite(UINT, WPARAM, LPARAM, BOOL&) {
-    WindowServices& windows = Sys().Windows;
-    auto dialog = std::make_unique<CProgressDlg>();
-    HWND shown = nullptr;
-    if (dialog->Create(this)) {
-        state_->Progress = dialog.get();
-        shown = dialog->GetSafeHwnd();
-        const int screenWidth = windows.GetSystemMetrics(SM_CXSCREEN);
-        const int screenHeight = windows.GetSystemMetrics(SM_CYSCREEN);
-        const ScreenPoint at =
-            CentredOnScreen(screenWidth, screenHeight, dialog->GetSkinWidth(), dialog->GetSkinHeight());
-        windows.SetWindowPos(shown, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE);
-        windows.SetWindowTextW(shown, kProgressDialogTitle);
-        dialog->SetProgress(kProgressMinimum);
-        windows.ShowWindow(shown, SW_SHOW);
-        BringToFront(shown, m_hWnd);
-    }
+const MessageMapEntry<FullWrite> FullWrite::kMessageMap[] = {
+    OnWParam<&FullWrite::OnFullWrite>(kMsgFullWrite),
+};
 
-    ReloadSettings();
+bool FullWrite::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return DispatchMessageMap(this, kMessageMap, message, wParam, lParam, result);
+}
+
+LRESULT FullWrite::OnFullWrite(WPARAM, BOOL&) {
+    auto dialog = std::make_unique<CProgressDlg>();
+    HWND shown = ShowProgress(*dialog, owner_);
+
+    settings_.ReloadSettings();
     // The write blocks this thread for seconds: its waits keep the dialog
     // painted, and every other message waits for the end, in order.
-    if (shown != nullptr) state_->Device.SetWait([shown](DWORD ms) { WaitWhilePainting(shown, ms); });
-    state_->Device.ApplyProfileToDevice(state_->Settings.ActiveProfile(), state_->Progress);
-    state_->Device.SetWait({});
+    if (shown != nullptr) device_.SetWait([shown](DWORD ms) { WaitWhilePainting(shown, ms); });
+    device_.ApplyProfileToDevice(settings_.ActiveProfile(), shown != nullptr ? dialog.get() : nullptr);
+    device_.SetWait({});
 
     if (shown != nullptr) {
         dialog->SetProgress(kProgressMaximum);
         WaitWhilePainting(shown, kAfterFullProgressMs);
-        windows.ShowWindow(shown, SW_HIDE);
+        Sys().Windows.ShowWindow(shown, SW_HIDE);
         dialog->DestroyWindow();
     } else {
         Sys().Kernel.Sleep(kAfterFullProgressMs);
     }
     dialog.reset();
-    state_->Progress = nullptr;
 
-    if (HWND config = windows.FindWindowW(Text(), kConfigProgramTitle))
-        windows.PostMessageW(config, kNotifyFullWriteDone, 0, 0);
+    PostToSibling(kConfigProgramTitle, kNotifyFullWriteDone, 0);
     return 0;
 }

@@ -48,7 +48,7 @@ void BM_ButtonReportToFirstInjectedEvent(benchmark::State& state) {
         PortableIniFile file(DataFolder() + u"config.ini");
         WriteAllSettings(file, full);
         WriteProfileSlot(file, 0, full.Profiles[0]);
-        window->ReloadSettings();
+        window->Settings().ReloadSettings();
         fake.input.SetClock([] { return static_cast<std::uint64_t>(NowNanoseconds()); });
 
         std::vector<std::int64_t> press;

@@ -86,7 +86,7 @@ TEST_F(ControlMessagesTest, PollingRateIsKeptInTheFileAsGivenEvenWhenItsCodeIsZe
 }
 
 TEST_F(ControlMessagesTest, LogoAndScrollAreStoredInTheActiveProfileInMemoryOnly) {
-    window->SetActiveProfile(2);
+    window->Foreground().SetActiveProfile(2);
     Mark();
     Send(0x4E5, 4);
     Send(0x4E6, 0);

@@ -98,7 +98,7 @@ TEST_F(ForegroundWatchTest, TheFirstOfSlotsOneToFourWins) {
 TEST_F(ForegroundWatchTest, SlotsZeroAndFiveNeverTakePart) {
     SetLaunch(0, u"Game.exe");
     SetLaunch(5, u"Game.exe");
-    window->SetActiveProfile(1);
+    window->Foreground().SetActiveProfile(1);
     Mark();
     BringForward(game);
     Tick();
@@ -108,7 +108,7 @@ TEST_F(ForegroundWatchTest, SlotsZeroAndFiveNeverTakePart) {
 
 TEST_F(ForegroundWatchTest, TheActiveProfilesOwnProgramChangesNothing) {
     SetLaunch(2, u"Game.exe");
-    window->SetActiveProfile(2);
+    window->Foreground().SetActiveProfile(2);
     Mark();
     BringForward(game);
     Tick();

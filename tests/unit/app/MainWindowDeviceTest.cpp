@@ -79,7 +79,7 @@ TEST_P(MainWindowDeviceTest, PollingRateIsStoredAndSentOnlyWithTheMouse) {
     ASSERT_NE(before.find("PollingRate=2\r\n"), std::string::npos);
     mouse->ClearReceivedReports();
 
-    EXPECT_EQ(dlg->SetPollingRate(3), plugged ? 1 : 0);
+    EXPECT_EQ(dlg->Controls().SetPollingRate(3), plugged ? 1 : 0);
     const std::string after = fake.files.File(path).value_or("");
     const auto reports = mouse->ReceivedReports();
     if (plugged) {
@@ -89,7 +89,7 @@ TEST_P(MainWindowDeviceTest, PollingRateIsStoredAndSentOnlyWithTheMouse) {
         EXPECT_EQ(after, expected) << "only the one key changes";
         ASSERT_EQ(reports.size(), 1u);
         EXPECT_EQ(FormatReceivedReport(reports[0]).substr(5), "ff01 07 01 00 00 00 00 00 00");
-        EXPECT_EQ(dlg->SetPollingRate(0), 1);
+        EXPECT_EQ(dlg->Controls().SetPollingRate(0), 1);
         EXPECT_NE(fake.files.File(path).value_or("").find("PollingRate=0\r\n"), std::string::npos);
         ASSERT_EQ(mouse->ReceivedReports().size(), 2u);
         EXPECT_EQ(FormatReceivedReport(mouse->ReceivedReports()[1]).substr(5), "ff01 07 01 03 00 00 00 00 00");

@@ -61,7 +61,7 @@ TEST_F(SettingsStartupTest, AFileHeldThroughStartUpIsNotWrittenAndTheServiceRuns
     EXPECT_FALSE(dlg.Settings().WriteAllSettings());
     EXPECT_EQ(fake.files.File(kSettingsPath), userFile);
     // ... until a read succeeds.
-    dlg.ReloadSettings();
+    dlg.Settings().ReloadSettings();
     EXPECT_TRUE(dlg.Settings().ReadFromFile());
     EXPECT_EQ(TextFromField(dlg.Settings().Working().Profiles[3].Name, kNameLength),
               TextFromField(samples::FullSettings().Profiles[3].Name, kNameLength));
@@ -87,7 +87,7 @@ TEST_F(SettingsStartupTest, AReloadThatCannotReadKeepsWhatTheLastReadFound) {
     CMursohidDlg& dlg = *app.MainDialog;
     const auto before = std::make_unique<ServiceSettings>(dlg.Settings().Working());
     fake.files.HoldFile(kSettingsPath);
-    dlg.ReloadSettings();
+    dlg.Settings().ReloadSettings();
     const auto after = std::make_unique<ServiceSettings>(dlg.Settings().Working());
     EXPECT_EQ(std::memcmp(before.get(), after.get(), sizeof *before), 0);
     EXPECT_TRUE(dlg.Settings().ReadFromFile());

@@ -9,6 +9,7 @@
 #include "app/MursohidDlg.h"
 #include "app/ProcessState.h"
 #include "app/ServiceNames.h"
+#include "app/SiblingPrograms.h"
 #include "device/DeviceProtocol.h"
 #include "device/HidApiBinding.h"
 #include "platform/fake/FakePlatform.h"
@@ -239,9 +240,8 @@ TEST_F(ServiceShellTest, AfxWinMainReturnsAtOnceForSecondInstance) {
 }
 
 TEST_F(ServiceShellTest, TrayProgramStartsFromServiceFolder) {
-    CMursohidDlg dialog;
-    dialog.LaunchTrayProgram();
-    dialog.LaunchTrayProgram();  // started again each time, without checking
+    LaunchTrayProgram();
+    LaunchTrayProgram();  // started again each time, without checking
     const auto launches = fake.shell.ShellExecutes();
     ASSERT_EQ(launches.size(), 2u);
     EXPECT_EQ(launches[0].owner, nullptr);

@@ -1,0 +1,26 @@
+// Message 0x4DE: the whole active profile goes into the mouse behind the
+// progress dialog, and the configuration program hears 0x4E1 when it is done.
+#pragma once
+
+#include "framework/MessageMap.h"
+
+class CWnd;
+class DeviceSession;
+class SettingsStore;
+
+class FullWrite {
+public:
+    // `owner` is the window the progress dialog belongs to.
+    FullWrite(CWnd& owner, SettingsStore& settings, DeviceSession& device)
+        : owner_(owner), settings_(settings), device_(device) {}
+
+    bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+private:
+    LRESULT OnFullWrite(WPARAM wParam, BOOL& handled);
+    static const MessageMapEntry<FullWrite> kMessageMap[];
+
+    CWnd& owner_;
+    SettingsStore& settings_;
+    DeviceSession& device_;
+};
