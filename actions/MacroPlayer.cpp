@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "actions/HeldInput.h"
 #include "actions/InputConventions.h"
 #include "actions/VirtualKeys.h"
 #include "platform/Platform.h"
@@ -52,6 +53,8 @@ std::uint64_t PlayMacroEvents(const MacroData& data, std::uint64_t start) {
     const std::size_t count = CountMacroEvents(data);
     std::uint64_t due = start;
     for (std::size_t i = 0; i < count; ++i) {
+        // A stop ends the macro after the event in progress.
+        if (MacroStopped()) break;
         const MacroEvent event = EventAt(data, i);
         SendMacroEvent(event);
         due += event.Delay() * kMacroDelayUnitMicroseconds;
@@ -68,12 +71,14 @@ std::uint64_t PlayMacroPassFrom(MacroSource& source, int button, std::uint64_t s
 
 bool PlayMacro(MacroSource& source, int button) {
     if (!IsButtonIndex(button)) return false;
+    const MacroActivity playing;
     PlayMacroPassFrom(source, button, Sys().Clock.NowMicroseconds());
     return true;
 }
 
 void PlayMacroPasses(MacroSource& source, int button, int passes) {
     if (!IsButtonIndex(button)) return;
+    const MacroActivity playing;
     std::uint64_t start = Sys().Clock.NowMicroseconds();
-    for (int pass = 0; pass < passes; ++pass) start = PlayMacroPassFrom(source, button, start);
+    for (int pass = 0; pass < passes && !MacroStopped(); ++pass) start = PlayMacroPassFrom(source, button, start);
 }

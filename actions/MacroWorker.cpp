@@ -1,6 +1,6 @@
 #include "actions/MacroWorker.h"
 
-#include "platform/Platform.h"
+#include "actions/HeldInput.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -14,7 +14,7 @@ void RepeatPasses(MacroSource& source, int button, Condition goOn) {
     do {
         start = PlayMacroPassFrom(source, button, start) + kMacroPassPauseMicroseconds;
         clock.WaitUntil(start);
-    } while (goOn());
+    } while (!MacroStopped() && goOn());
 }
 
 }  // namespace
@@ -25,6 +25,7 @@ bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam) {
     // nothing, perhaps for good, and hold up every later request.
     if (lParam < 0 || lParam >= kButtonCount) return false;
     const int button = static_cast<int>(lParam);
+    const MacroActivity playing;
     if (message == kMsgMacroRepeatUntilPressed) {
         RepeatPasses(source, button, [] { return MacroRunFlag.load() != 0; });
     } else {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/ButtonInput.h"
 #include "app/Messages.h"
 #include "app/ServiceNames.h"
 #include "app/SiblingPrograms.h"
@@ -87,6 +88,7 @@ LRESULT DevicePresence::OnDeviceNotification(UINT, WPARAM wParam, LPARAM lParam,
     }
     // The mouse went: its last collection left the list.
     if (change == CollectionChange::Removed && DeviceList.Empty()) {
+        buttons_.EndEverythingHeld();
         WritePlug(0);
         CloseTrayProgram();
         NotifyMouseRemoved();
@@ -107,6 +109,7 @@ LRESULT DevicePresence::OnMouseData(WPARAM wParam, BOOL&) {
         WritePlug(1);
         Sys().Kernel.OutputDebugStringW(u"arrive new device");
     } else if (wParam == kMouseRemoved) {
+        buttons_.EndEverythingHeld();
         CloseTrayProgram();
         NotifyMouseRemoved();
         WritePlug(0);
@@ -131,6 +134,7 @@ LRESULT DevicePresence::OnSessionChange(WPARAM wParam, BOOL&) {
         // DeviceOpen and the collection list stay as they are.
         WritePlug(0);
         device_.CloseDevice();
+        buttons_.EndEverythingHeld();
         CloseTrayProgram();
     }
     return 0;

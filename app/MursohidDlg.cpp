@@ -27,6 +27,7 @@ void HID_CALLBACK InputCallback(DWORD identifier, const BYTE* report, DWORD leng
 const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
     OnMessage(WM_CREATE, &CMursohidDlg::OnCreate),
     OnMessage(WM_DESTROY, &CMursohidDlg::OnDestroy),
+    OnWParam<&CMursohidDlg::OnEndSession>(WM_ENDSESSION),
     ChainToMember<&CMursohidDlg::controls_>(),
     ChainToMember<&CMursohidDlg::presence_>(),
     ChainToMember<&CMursohidDlg::foreground_>(),
@@ -84,6 +85,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
     foreground_.Stop();
+    buttons_.EndEverythingHeld();
     PostToSibling(kConfigProgramTitle, WM_CLOSE, 0);
     PostToSibling(kTrayProgramTitle, WM_CLOSE, 0);
 
@@ -93,9 +95,16 @@ LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL
     // Reports that still come in are no longer routed to this window.
     MainWindow.store(nullptr);
     device_.CloseDevice();
+    // No report comes in any more: the worker has nothing left to play.
+    buttons_.Stop();
 
     Sys().Shell.CoUninitialize();
     return Default(message, wParam, lParam);
+}
+
+LRESULT CMursohidDlg::OnEndSession(WPARAM wParam, BOOL&) {
+    if (wParam != 0) DestroyWindow();
+    return 0;
 }
 
 void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {

@@ -36,9 +36,10 @@ constexpr UINT kServiceMessages[] = {0x502, 0x4D6, 0x4DE, 0x4DF, 0x4E2, 0x4E3, 0
 constexpr std::size_t kRecordSize = 18;
 constexpr std::size_t kMaxRecords = 64;
 
+// Forged creation and destruction messages are refused and stay in the
+// mix; only a close, the session's end or a quit end the service.
 bool EndsTheWindow(UINT message) {
-    return message == WM_CREATE || message == WM_DESTROY || message == WM_CLOSE || message == WM_QUIT ||
-           message == WM_NCCREATE || message == WM_NCDESTROY;
+    return message == WM_CLOSE || message == WM_QUIT || message == WM_ENDSESSION;
 }
 
 std::uint64_t Read64(const std::uint8_t* bytes) {
