@@ -3,10 +3,9 @@
 #pragma once
 
 #include "config/SettingsRecords.h"
+#include "contract/Names.h"
 #include "platform/Text.h"
 
-// The service's own executable: its coming to the foreground selects nothing.
-constexpr char16_t kServiceExecutable[] = u"mousehid.exe";
 // Only these profile slots take part; 0 and 5 never do.
 constexpr int kFirstWatchedProfile = 1;
 constexpr int kLastWatchedProfile = 4;

@@ -23,7 +23,7 @@
 #include <mutex>
 
 #include "app/MursohidDlg.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "hidsim/host/SimulatedMouse.h"
 #include "platform/fake/FakePlatform.h"

@@ -4,7 +4,8 @@
 // posted, as exact sequences in virtual time.
 #include "tests/unit/app/MainWindowRig.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 
 namespace {
 

@@ -7,7 +7,8 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "device/DeviceSession.h"
 
 namespace {

@@ -4,7 +4,8 @@
 // configuration program is told.
 #include "tests/unit/app/MainWindowRig.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 
 namespace {
 

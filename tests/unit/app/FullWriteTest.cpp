@@ -8,7 +8,8 @@
 
 #include <memory>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/MursohidDlg.h"
 #include "hidsim/host/SimulatedMouse.h"
 #include "tests/unit/ui/SkinFixture.h"

@@ -5,7 +5,8 @@
 // as the user set it.
 #include "tests/unit/app/MainWindowRig.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "device/DeviceSession.h"
 #include "hidsim/Secrecy.h"
 #include "tests/support/SettingsSamples.h"

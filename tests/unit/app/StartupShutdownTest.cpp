@@ -8,7 +8,7 @@
 #include "app/MursohidApp.h"
 #include "app/MursohidDlg.h"
 #include "app/ProcessState.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "device/DeviceProtocol.h"
 #include "device/HidApiBinding.h"
