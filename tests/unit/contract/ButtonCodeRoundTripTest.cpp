@@ -94,8 +94,9 @@ TEST(ButtonCodeRoundTripTest, TheListCoversEveryCodeOfTheTable) {
         const bool written = code[0] || code[1] || code[2] || code[3];
         bool inTable = false;
         for (const auto& row : kButtonCodeRows) inTable = inTable || FunctionByte(row.Function) == function;
-        if (written || inTable)
+        if (written || inTable) {
             EXPECT_EQ(kReadBack.count(static_cast<C>(function)), 1u) << "function " << function;
+        }
     }
 }
 
