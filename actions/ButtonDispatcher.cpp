@@ -26,7 +26,7 @@ const MouseButtonEvents* MouseButtonFor(ButtonFunctionCode code) {
 }
 
 void NotifyStage(ActionHost& host, int stage) {
-    host.PostToConfigurationProgram(kMsgStageSelected,
+    host.PostToConfigurationProgram(kNotifyStage,
                                     static_cast<WPARAM>(static_cast<LONG_PTR>(stage)), 0);
 }
 
@@ -52,11 +52,11 @@ bool PressMacro(ActionHost& host, int button, std::int32_t playMode) {
     if (playMode >= 1 && playMode <= kMacroMostPasses) {
         PlayMacroPasses(host, button, playMode);
     } else if (playMode == kMacroRepeatWhileHeld) {
-        host.PostToMacroWorker(kMsgMacroRepeatWhileHeld, 0, button);
+        host.PostToMacroWorker(kThreadMsgMacroRepeatWhileHeld, 0, button);
         return true;
     } else if (playMode == kMacroRepeatUntilPressed) {
         MacroRunFlag.store(1);
-        host.PostToMacroWorker(kMsgMacroRepeatUntilPressed, 0, button);
+        host.PostToMacroWorker(kThreadMsgMacroRepeatUntilPressed, 0, button);
     }
     return false;
 }
@@ -116,7 +116,7 @@ void ButtonPressed(ActionHost& host, WindowQueries& windows, int button) {
         }
         case ButtonFunctionCode::MacroNotify:
             if (host.SnapshotAssignment(profile, button).MacroName[0] != 0)
-                host.PostToConfigurationProgram(kMsgMacroButtonPressed, static_cast<WPARAM>(button), 0);
+                host.PostToConfigurationProgram(kNotifyProfileOrMacroButton, static_cast<WPARAM>(button), 0);
             break;
         default:
             break;

@@ -20,13 +20,13 @@ void RepeatPasses(MacroSource& source, int button, Condition goOn) {
 }  // namespace
 
 bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam) {
-    if (message != kMsgMacroRepeatUntilPressed && message != kMsgMacroRepeatWhileHeld) return false;
+    if (message != kThreadMsgMacroRepeatUntilPressed && message != kThreadMsgMacroRepeatWhileHeld) return false;
     // Any program can post to a thread: a request for no button would repeat
     // nothing, perhaps for good, and hold up every later request.
     if (lParam < 0 || lParam >= kButtonCount) return false;
     const int button = static_cast<int>(lParam);
     const MacroActivity playing;
-    if (message == kMsgMacroRepeatUntilPressed) {
+    if (message == kThreadMsgMacroRepeatUntilPressed) {
         RepeatPasses(source, button, [] { return MacroRunFlag.load() != 0; });
     } else {
         RepeatPasses(source, button, [] { return MacroRunFlag.load() != 1; });

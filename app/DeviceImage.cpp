@@ -17,17 +17,6 @@ constexpr int EntrySource(int j) {
     return j == 5 ? 6 : j == 6 ? 7 : j == 7 ? kNoSource : j;
 }
 
-bool RuleApplies(const ButtonDecodeRule& rule, std::uint8_t t, std::uint8_t f, std::uint8_t c) {
-    switch (rule.Match) {
-    case EntryMatch::Function: return f == rule.Value;
-    case EntryMatch::TypeAndFunction: return t == rule.Type && f == rule.Value;
-    case EntryMatch::TypeAndCode: return t == rule.Type && c == rule.Value;
-    case EntryMatch::TypeAndCodeFrom: return t == rule.Type && c >= rule.Value;
-    case EntryMatch::Type: return t == rule.Type;
-    }
-    return false;
-}
-
 std::size_t MacroDataLength(std::uint8_t keyNumber) {
     return std::min<std::size_t>(static_cast<std::size_t>(keyNumber) * 2, kButtonDataSize);
 }
@@ -42,12 +31,6 @@ bool DeviceImageFields::Any() const {
             if (button.ButtonFunc || button.MacroData) return true;
     }
     return false;
-}
-
-int DecodeButtonFunction(std::uint8_t type, std::uint8_t function, std::uint8_t code) {
-    for (const auto& rule : kButtonDecodeRules)
-        if (RuleApplies(rule, type, function, code)) return rule.ButtonFunc;
-    return -1;
 }
 
 std::uint8_t MacroKeyNumber(std::uint8_t code) {
@@ -74,7 +57,7 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
             ButtonAssignment& button = image.Profiles[k].Buttons[j];
             button.ButtonFunc = static_cast<std::uint8_t>(function);
             fields.Buttons[k][j].ButtonFunc = true;
-            if (function != kMacroButtonFunc || t != kMacroEntryType) continue;
+            if (function != FunctionByte(ButtonFunctionCode::Macro)) continue;
 
             // The macro data lies in bulk record j; it counts only when the
             // record was filled as far as the macro reaches.

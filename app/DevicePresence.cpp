@@ -3,8 +3,9 @@
 #include <cstdio>
 
 #include "app/ButtonInput.h"
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/SettingsFile.h"
 #include "device/DeviceList.h"

@@ -2,9 +2,10 @@
 
 #include <cstring>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/ReadBackChain.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"

@@ -2,8 +2,9 @@
 
 #include "app/ForegroundMatch.h"
 #include "app/ForegroundProgram.h"
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsStore.h"
@@ -50,5 +51,5 @@ void ForegroundWatch::Watch() {
 void ForegroundWatch::SetActiveProfile(int profile) {
     settings_.SetActiveProfileIndex(profile);
     WriteActiveProfile(profile);
-    PostToSibling(kConfigProgramTitle, kNotifyProfileSwitched, static_cast<WPARAM>(profile));
+    PostToSibling(kConfigProgramTitle, kNotifyProfileOrMacroButton, static_cast<WPARAM>(profile));
 }

@@ -1,8 +1,9 @@
 #include "app/MursohidDlg.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/ProcessState.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"

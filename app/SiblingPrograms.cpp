@@ -1,7 +1,8 @@
 #include "app/SiblingPrograms.h"
 
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "platform/Platform.h"
 

@@ -1,6 +1,6 @@
 #include "device/DeviceCommands.h"
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 #include "device/ButtonTable.h"
 #include "device/DebugLines.h"
 #include "device/DeviceList.h"

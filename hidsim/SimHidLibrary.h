@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "device/DeviceProtocol.h"
 #include "hidsim/SimMouse.h"
 
 // How the library reaches the registered window. Send delivers at once;

@@ -21,6 +21,8 @@
 set -uo pipefail
 # shellcheck source=lib/runenv.sh
 source "$(dirname "$0")/lib/runenv.sh"
+# shellcheck source=lib/contract.sh
+source "$(dirname "$0")/lib/contract.sh"
 
 if [ $# -eq 0 ] || [ "$1" = "-h" ] || [ "$1" = "--help" ]; then
     sed -n '6,19p' "$0" | sed 's/^# \{0,1\}//' >&2
@@ -41,7 +43,7 @@ case $code in
     *) echo "assign.sh: the settings editor ended with code $code" >&2; exit $EXIT_FAILED ;;
 esac
 if [ "${command[0]}" = assign ] || [ "${command[0]}" = launch ]; then
-    if product_exe configstub.exe post 0x677 0 0; then
+    if product_exe configstub.exe post "$(contract_number kMsgReloadSettings)" 0 0; then
         echo "posted 0x677 (reload settings) to \"$SERVICE_TITLE\""
     else
         echo "assign.sh: the service's window is not there; the change waits in the settings file" >&2

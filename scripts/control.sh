@@ -20,6 +20,8 @@
 set -uo pipefail
 # shellcheck source=lib/runenv.sh
 source "$(dirname "$0")/lib/runenv.sh"
+# shellcheck source=lib/contract.sh
+source "$(dirname "$0")/lib/contract.sh"
 
 ANSWER_WAIT_S=20
 
@@ -48,13 +50,13 @@ answer=""       # message the stand-in gets when the service is done, 4 hex digi
 answer_log=""
 case "$verb" in
     apply) [ $# -eq 1 ] || refuse "apply takes no value"
-        message=0x4DE wparam=0 answer=04e1 answer_log=config.log ;;
+        message=$(contract_number kMsgFullWrite) wparam=0 answer=$(contract_hex4 kNotifyFullWriteDone) answer_log=config.log ;;
     rate) one_value "$@"; check_number "report-rate index" "$value" 0 3 || exit $EXIT_USAGE
-        message=0x4DF wparam=$((10#$value)) ;;
+        message=$(contract_number kMsgSetPollingRate) wparam=$((10#$value)) ;;
     stage) one_value "$@"; check_number "stage" "$value" 0 4 || exit $EXIT_USAGE
-        message=0x4E3 wparam=$((10#$value)) ;;
+        message=$(contract_number kMsgWriteStages) wparam=$((10#$value)) ;;
     lift) one_value "$@"; check_number "lift-off level" "$value" 1 10 || exit $EXIT_USAGE
-        message=0x4E2 wparam=$((10#$value)) ;;
+        message=$(contract_number kMsgSetLiftOff) wparam=$((10#$value)) ;;
     logo) one_value "$@"
         case "$value" in
             on | 4) wparam=4 ;;
@@ -62,15 +64,15 @@ case "$verb" in
             "") refuse "missing logo value (0 or off, 4 or on)" ;;
             *) refuse "logo value '$value' is neither 0 (off) nor 4 (on)" ;;
         esac
-        message=0x4E5 ;;
+        message=$(contract_number kMsgSetLogoLight) ;;
     scroll-flag) one_value "$@"; check_number "scroll flag" "$value" 0 1 || exit $EXIT_USAGE
-        message=0x4E6 wparam=$((10#$value)) ;;
+        message=$(contract_number kMsgSetUniversalScroll) wparam=$((10#$value)) ;;
     read-back) [ $# -eq 1 ] || refuse "read-back takes no value"
-        message=0x113 wparam=515 ;;   # WM_TIMER with the read-back chain's first timer id
+        message=0x113 wparam=$(contract_number kReadBackStep1TimerId) ;;   # WM_TIMER with the read-back chain's first timer id
     adopt) [ $# -eq 1 ] || refuse "adopt takes no value"
-        message=0x672 wparam=0 answer=0673 answer_log=pevo.log ;;
+        message=$(contract_number kMsgAdoptDeviceImage) wparam=0 answer=$(contract_hex4 kNotifyDeviceImageAdopted) answer_log=pevo.log ;;
     reload) [ $# -eq 1 ] || refuse "reload takes no value"
-        message=0x677 wparam=0 ;;
+        message=$(contract_number kMsgReloadSettings) wparam=0 ;;
     -h | --help | help) usage ;;
     *) refuse "unknown command '$verb' (apply, rate, stage, lift, logo, scroll-flag, read-back, adopt, reload)" ;;
 esac

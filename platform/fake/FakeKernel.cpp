@@ -9,7 +9,7 @@ std::string U8(const Text& text) { return TextToUtf8(text); }
 Text FakeFoldPath(const Text& path) {
     Text folded;
     folded.reserve(path.size());
-    for (char16_t c : path) folded.push_back(c == u'/' ? u'\\' : FoldAscii(c));
+    for (char16_t c : path) folded.push_back(c == u'/' ? u'\\' : FoldCase(c));
     while (folded.size() > 3 && folded.back() == u'\\') folded.pop_back();
     return folded;
 }

@@ -10,7 +10,7 @@
 
 #include "app/MursohidApp.h"
 #include "app/MursohidDlg.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsFileAccess.h"

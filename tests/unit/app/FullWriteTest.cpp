@@ -2,13 +2,15 @@
 // dialog's steps in order with the foreground dance, progress through the
 // write, waits that keep the dialog painted while every other message waits
 // for the end, and the same steps with no mouse.
+#include "tests/support/ContractSteps.h"
 #include "tests/support/ExpectSequence.h"
 #include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/MursohidDlg.h"
 #include "hidsim/host/SimulatedMouse.h"
 #include "tests/unit/ui/SkinFixture.h"
@@ -92,7 +94,7 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
     ASSERT_NE(dialog, nullptr);
     const std::uint64_t end = plugged ? kAt80 : 0;
     std::vector<Step> expected = {
-        Step("PostMessageW 0x4de 0 0").At(0),
+        Posted(kMsgFullWrite, 0).At(0),
         Step("CreateDialogParamW 129").At(0),
         Step("SetWindowPos " + Hex(dialog) + " top 0 0 40 12 0x16").At(0),
         Step("SetWindowTextW PEVO_PROCESSBAR").At(0),
@@ -110,9 +112,9 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
     }
     for (Step step : {Step("UpdateWindow " + Hex(bar)).At(end),  // 100
                       Step("ShowWindow QZNDorvantisProgressbar 0").At(end + 50),
-                      Step("DestroyWindow").At(end + 50), Step("FindWindowW Lunket_Driver_Config").At(end + 50),
-                      Step("PostMessageW 0x4e1 0 0").At(end + 50)})
+                      Step("DestroyWindow").At(end + 50)})
         expected.push_back(step);
+    expected += PostedToSibling(kFullWritePosts, end + 50);
     EXPECT_TRUE(SequenceMatches(
         Events(fake,
                {"PostMessageW", "CreateDialogParamW", "SetWindowPos", "SetWindowTextW",
@@ -169,7 +171,7 @@ TEST_P(FullWriteWaitTest, WaitsPaintTheUncoveredDialogAndLeaveAPostedMessageForA
         return timeline.size();
     };
     const std::size_t uncovered = indexOf("InvalidateRect QZNDorvantisProgressbar erase", 0);
-    const std::size_t firstDone = indexOf("PostMessageW 0x4e1", 0);
+    const std::size_t firstDone = indexOf(Posted(kNotifyFullWriteDone, 0).Text, 0);
     ASSERT_LT(uncovered, firstDone);
     // The next wait takes the dialog's and the bar's paint messages at once.
     const std::size_t wait = indexOf("MsgWaitForMultipleObjects", uncovered);

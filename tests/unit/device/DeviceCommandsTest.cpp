@@ -2,7 +2,7 @@
 // with the virtual time between them, the waits, and the results.
 #include <functional>
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 #include "device/DeviceCommands.h"
 #include "hidsim/Secrecy.h"
 #include "tests/unit/device/DeviceTestSupport.h"

@@ -13,15 +13,17 @@
 #include <string>
 #include <vector>
 
+#include "contract/Messages.h"
+#include "tests/support/PeerSequences.h"
 #include "tests/wine/harness/ServiceHarness.h"
 
 namespace {
 
 using namespace e2e;
 
-constexpr wchar_t kProgressTitle[] = L"QZNDorvantisProgressbar";
-constexpr UINT kFullWrite = 0x4DE;
-constexpr UINT kFullWriteDone = 0x4E1;
+const wchar_t* const kProgressTitle = Wide(kProgressDialogTitle);
+constexpr UINT kFullWrite = kMsgFullWrite;
+constexpr UINT kFullWriteDone = kFullWritePosts[0].Message;
 // The default skin: 400 × 120, the bar from x 24 to 376 around row 92.
 constexpr int kSkinWidth = 400;
 constexpr int kSkinHeight = 120;
