@@ -52,9 +52,9 @@ unsigned long long WallClockMs();
 
 // The contract's names as the API's wide strings (wchar_t is 16 bits on Windows).
 inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
-inline const wchar_t* const kServiceTitle = Wide(kServiceWindowTitle);
-inline const wchar_t* const kConfigTitle = Wide(kConfigProgramTitle);
-inline const wchar_t* const kTrayTitle = Wide(kTrayProgramTitle);
+constexpr wchar_t kServiceTitle[] = L"Lunket_GamingMouseHid";
+constexpr wchar_t kConfigTitle[] = L"Lunket_Driver_Config";
+constexpr wchar_t kTrayTitle[] = L"LunketGamingMouseTrayIcon";
 
 // Starts the service from a folder and waits for its window.
 struct RunningService {
