@@ -1,5 +1,6 @@
 // The read-back chain, one step per timer tick (515, 513, 516, 514, 517),
 // and the adoption of what it read (0x672).
+#include <cstdio>
 #include <cstring>
 
 #include "app/MainWindowState.h"
@@ -59,6 +60,18 @@ void CMursohidDlg::FinishReadBack() {
     DecodeDeviceButtons(state_->ReadBackData, image, state_->ImageFields);
     state_->Settings.SetDeviceImage(image);
     ReloadSettings();
+    // One debug line per button that differs, then the end of the read-back.
+    const auto differences = ListButtonDifferences(image, state_->ImageFields, state_->Settings.Working());
+    for (const ButtonDifference& d : differences) {
+        char line[96];
+        std::snprintf(line, sizeof line, "READBACK:profile=%d,button=%d,stored=%u,read=%u,macro=%d", d.Profile,
+                      d.Button, static_cast<unsigned>(d.StoredFunc), static_cast<unsigned>(d.ReadFunc),
+                      d.MacroDiffers ? 1 : 0);
+        Sys().Kernel.OutputDebugStringW(TextFromUtf8(line));
+    }
+    char done[48];
+    std::snprintf(done, sizeof done, "READBACK:done,differ=%zu", differences.size());
+    Sys().Kernel.OutputDebugStringW(TextFromUtf8(done));
     if (!CompareDeviceImage(image, state_->ImageFields, state_->Settings.Working()))
         PostToSibling(kReadBackProgramTitle, kNotifyDeviceImageDiffers, 0);
 }
