@@ -1,6 +1,8 @@
 // The foreground watch: every tick of timer 1, and at once on each of the
 // system's foreground events, the program that owns the foreground window
 // selects the profile whose Launch names it.
+#include <string>
+
 #include "app/ForegroundMatch.h"
 #include "app/ForegroundProgram.h"
 #include "app/MainWindowState.h"
@@ -18,7 +20,10 @@ void CMursohidDlg::WatchForeground() {
     if (!program) return;  // no snapshot, or the process has ended
     // The Launch texts as they are in memory; the file is not re-read.
     const int profile = ProfileSwitchForProgram(state_->Settings.Working(), *program);
-    if (profile != kNoProfile) SetActiveProfile(profile);
+    if (profile == kNoProfile) return;
+    Sys().Kernel.OutputDebugStringW(u"PROFILESWITCH:" + TextFromUtf8(std::to_string(profile)) + u"," + *program +
+                                    u" is in front");
+    SetActiveProfile(profile);
 }
 
 void CMursohidDlg::SetActiveProfile(int profile) {

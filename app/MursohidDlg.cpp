@@ -1,5 +1,7 @@
 #include "app/MursohidDlg.h"
 
+#include <string>
+
 #include "actions/ActionTimers.h"
 #include "actions/HorizontalScrolling.h"
 #include "actions/MacroWorker.h"
@@ -155,7 +157,11 @@ void CMursohidDlg::LaunchTrayProgram() {
     Sys().Shell.ShellExecuteW(nullptr, u"open", trayPath, Text(), Text(), SW_SHOW);
 }
 
-void CMursohidDlg::ReloadSettings() { state_->Settings.ReloadSettings(); }
+void CMursohidDlg::ReloadSettings() {
+    state_->Settings.ReloadSettings();
+    Sys().Kernel.OutputDebugStringW(u"RELOADSETTINGS:profile=" +
+                                    TextFromUtf8(std::to_string(state_->Settings.Working().Profile)));
+}
 
 std::int32_t CMursohidDlg::SetPollingRate(std::int32_t rateIndex) {
     ReloadSettings();

@@ -122,6 +122,23 @@ expect 0 "^posted 0x677" "reset" scripts/assign.sh reset
 expect 0 "" "show after the reset" scripts/assign.sh show 4
 grep -q "Macro" <<<"$LAST_OUTPUT" && fail "button 4 is still a macro after the reset: $LAST_OUTPUT"
 
+# The service's own lines: a reload, a launch, a profile switch with its
+# reason, a scroll and a zoom that found nothing under the pointer.
+debug_from="$(wc -l <"$RUN_LOGS/debug.log")"
+expect 0 "^posted 0x677" "a launch button" scripts/assign.sh 6 LaunchProgram path launchmarker.exe
+expect 0 "" "the launch button clicked" scripts/mouse.sh click 6
+expect 0 "^posted 0x677" "profile 2 follows frontapp.exe" scripts/assign.sh launch 2 frontapp.exe
+expect 0 "is the foreground program" "frontapp.exe to the front again" scripts/display.sh front frontapp.exe
+expect 0 "" "scroll" scripts/mouse.sh scroll left
+expect 0 "" "zoom" scripts/mouse.sh zoom in
+sleep 3  # the foreground watch's tick
+service_lines="$(tail -n +"$((debug_from + 1))" "$RUN_LOGS/debug.log" | tr -d '\r')"
+for line in "RELOADSETTINGS:profile=[0-9]" "LAUNCH:launchmarker.exe" "PROFILESWITCH:2,frontapp.exe is in front" \
+    "SCROLL:nothing scrolled, " "ZOOM:no "; do
+    grep -q "$line" <<<"$service_lines" || fail "the service's debug lines have no '$line'"
+done
+grep -q "PROFILESWITCH" "$log" || fail "the console does not show the profile switch"
+
 kill -TERM "$run_pid"
 wait "$run_pid"
 
