@@ -2,34 +2,26 @@
 
 #include "scroll/FindScrollBar.h"
 #include "scroll/ScrollDelivery.h"
-#include "platform/Platform.h"
 
 namespace scroll {
 
-namespace {
-
-// A debug line for a scroll that found nothing to scroll, and why.
-void SayNothingScrolled(const Text& why) { Sys().Kernel.OutputDebugStringW(u"SCROLL:nothing scrolled, " + why); }
-
-}  // namespace
-
-void ScrollUnderPointer(const ScrollSystem& system, int count) {
+Text ScrollUnderPointer(const ScrollSystem& system, int count) {
     CFindScrollBar finder(system.Windows);
     POINT pointer{};
-    if (!system.Sender.GetCursorPos(&pointer)) return SayNothingScrolled(u"no pointer position");
+    if (!system.Sender.GetCursorPos(&pointer)) return u"no pointer position";
     HWND window = system.Windows.WindowFromPoint(pointer);
-    if (window == nullptr) return SayNothingScrolled(u"no window under the pointer");
+    if (window == nullptr) return u"no window under the pointer";
     const Text className = system.Windows.GetClassNameW(window);
     // Over the desktop or its icons there is nothing to scroll.
     if ((className == u"SysListView32" && finder.IsOnDesktop(window)) ||
         window == system.Windows.GetDesktopWindow())
-        return SayNothingScrolled(u"the pointer is over the desktop");
+        return u"the pointer is over the desktop";
 
     const ScrollMethod method = ScrollMethodForClass(className);
     finder.SetReferencePoint(pointer.x, pointer.y);
     HWND target = finder.FindHorizontalTarget(window);
-    if (count == 0) return;
-    if (target == nullptr) return SayNothingScrolled(u"no horizontal scroll bar in or around " + className);
+    if (count == 0) return u"no steps";
+    if (target == nullptr) return u"no horizontal scroll bar in or around " + className;
 
     const long long magnitude = count < 0 ? -static_cast<long long>(count) : count;
     ScrollRequest request;
@@ -39,6 +31,7 @@ void ScrollUnderPointer(const ScrollSystem& system, int count) {
     request.Steps = static_cast<int>(magnitude < kMaxScrollSteps ? magnitude : kMaxScrollSteps);
     request.ToLeft = count > 0;
     DeliverScroll(system, method, request);
+    return Text();
 }
 
 }  // namespace scroll
