@@ -95,6 +95,26 @@ bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& f
     return true;
 }
 
+std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image, const DeviceImageFields& fields,
+                                                   const ServiceSettings& working) {
+    std::vector<ButtonDifference> differences;
+    for (int k = 0; k < kProfileCount; ++k) {
+        for (int j = 0; j < kButtonCount; ++j) {
+            const ButtonAssignment& read = image.Profiles[k].Buttons[j];
+            const ButtonAssignment& stored = working.Profiles[k].Buttons[j];
+            const ButtonFieldsRead& which = fields.Buttons[k][j];
+            const bool funcDiffers = which.ButtonFunc && read.ButtonFunc != stored.ButtonFunc;
+            const bool macroDiffers =
+                which.MacroData &&
+                (read.KeyNumber != stored.KeyNumber || read.ButtonID != stored.ButtonID ||
+                 std::memcmp(read.ButtonData, stored.ButtonData, MacroDataLength(read.KeyNumber)) != 0);
+            if (funcDiffers || macroDiffers)
+                differences.push_back({k, j, stored.ButtonFunc, read.ButtonFunc, macroDiffers});
+        }
+    }
+    return differences;
+}
+
 void AdoptDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields, ServiceSettings& working) {
     if (fields.Profile) working.Profile = image.Profile;
     if (fields.PollingRate) working.PollingRate = image.PollingRate;

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "config/SettingsRecords.h"
 #include "contract/ButtonCodes.h"
@@ -59,6 +60,21 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
 // and per button ButtonFunc, KeyNumber, ButtonID and ButtonData.
 bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields,
                         const ServiceSettings& working);
+
+// One button whose fields read back differ from the settings: its function
+// as stored and as read, and whether the macro data differ too.
+struct ButtonDifference {
+    int Profile;
+    int Button;
+    std::uint8_t StoredFunc;
+    std::uint8_t ReadFunc;
+    bool MacroDiffers;
+};
+
+// Every button read back that differs from `working`, by profile and button
+// (the same fields CompareDeviceImage looks at).
+std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image, const DeviceImageFields& fields,
+                                                   const ServiceSettings& working);
 
 // Copies the fields read back into `working`; every other field keeps its
 // value. A profile whose DPI was read also gets XYSensitivityEnabled 1; a

@@ -1,5 +1,7 @@
 #include "app/ForegroundWatch.h"
 
+#include <string>
+
 #include "app/ForegroundMatch.h"
 #include "app/ForegroundProgram.h"
 #include "contract/Messages.h"
@@ -45,7 +47,10 @@ void ForegroundWatch::Watch() {
     if (!program) return;  // no snapshot, or the process has ended
     // The Launch texts as they are in memory; the file is not re-read.
     const int profile = ProfileSwitchForProgram(settings_.Working(), *program);
-    if (profile != kNoProfile) SetActiveProfile(profile);
+    if (profile == kNoProfile) return;
+    Sys().Kernel.OutputDebugStringW(u"PROFILESWITCH:" + TextFromUtf8(std::to_string(profile)) + u"," + *program +
+                                    u" is in front");
+    SetActiveProfile(profile);
 }
 
 void ForegroundWatch::SetActiveProfile(int profile) {

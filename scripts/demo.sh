@@ -39,7 +39,9 @@ while [ $# -gt 0 ]; do
             }
             wanted="$2"
             shift ;;
-        *) echo "usage: scripts/demo.sh [--no-build] [--steps 1,3,5]" >&2; exit $EXIT_USAGE ;;
+        -h | --help) runenv_usage "$0" 2 22; exit $EXIT_OK ;;
+        *) echo "demo.sh: unknown argument '$1'; usage: scripts/demo.sh [--no-build] [--steps 1,3,5] [--help]" >&2
+           exit $EXIT_USAGE ;;
     esac
     shift
 done

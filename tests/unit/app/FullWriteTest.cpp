@@ -107,7 +107,11 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
         Step("AttachThreadInput " + std::to_string(editorThread) + " 1000 0").At(0),
     };
     if (plugged) {
-        for (std::uint64_t at : {std::uint64_t{0}, kAt50, kAt60, kAt80})  // 20, 50, 60, 80
+        // 20; the bar's steps towards 50 while the table goes out (21 after
+        // its fourth report, then one step per 250 ms of the 1,000 ms wait:
+        // 27, 34, 40, 47); 50, 60, 80.
+        for (std::uint64_t at : {std::uint64_t{0}, std::uint64_t{240}, std::uint64_t{500}, std::uint64_t{750},
+                                 std::uint64_t{1000}, std::uint64_t{1250}, kAt50, kAt60, kAt80})
             expected.push_back(Step("UpdateWindow " + Hex(bar)).At(at));
     }
     for (Step step : {Step("UpdateWindow " + Hex(bar)).At(end),  // 100
@@ -122,7 +126,8 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
                origin),
         expected));
 
-    EXPECT_EQ(positionsAtReports, plugged ? (std::vector<int>{20, 50, 60}) : std::vector<int>{});
+    // The table's fifth data report goes out at 21.
+    EXPECT_EQ(positionsAtReports, plugged ? (std::vector<int>{20, 21, 50, 60}) : std::vector<int>{});
     EXPECT_EQ(FilledColumns(fake, bar, kWidth, kHeight / 2), kWidth) << "full before it went";
     EXPECT_EQ(fake.windows.GetForegroundWindow(), nullptr) << "the dialog had the front until it went";
     EXPECT_FALSE(fake.windows.IsInputAttached(editorThread, FakePlatform::kMainThreadId));
