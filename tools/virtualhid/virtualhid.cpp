@@ -7,6 +7,10 @@
 //                                   and interface 1 (data collection, usage 0xFF00)
 //   virtualhid.exe unplug           unplug both
 //   virtualhid.exe list             every HID interface as a client sees it
+//   virtualhid.exe round-trip N     with the mouse plugged: N times, an output report to the
+//                                   command collection taken by this program, answered with an
+//                                   input report on the data collection and read there; prints
+//                                   p50, p99 and max in ms (the device's own round trip)
 //
 // Exit codes: 0 done, 1 failed, 2 bad arguments.
 #include <windows.h>
@@ -22,6 +26,7 @@ extern "C" {
 #include "tools/virtualhid/VirtualHidControl.h"
 #include "tools/virtualhid/VirtualHidMouse.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -264,6 +269,92 @@ int List() {
     return 0;
 }
 
+// The mouse's collection with this usage, opened overlapped, or INVALID_HANDLE_VALUE.
+HANDLE OpenMouseCollection(unsigned short usage) {
+    GUID hid;
+    HidD_GetHidGuid(&hid);
+    for (const auto& path : InterfacePaths(hid)) {
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+        if (h == INVALID_HANDLE_VALUE) continue;
+        HIDD_ATTRIBUTES attributes = {};
+        attributes.Size = sizeof(attributes);
+        HIDP_CAPS caps = {};
+        PHIDP_PREPARSED_DATA preparsed = nullptr;
+        if (HidD_GetAttributes(h, &attributes) && attributes.VendorID == vmouse::kVendor &&
+            attributes.ProductID == vmouse::kProduct && HidD_GetPreparsedData(h, &preparsed)) {
+            const bool ok = HidP_GetCaps(preparsed, &caps) == HIDP_STATUS_SUCCESS && caps.Usage == usage;
+            HidD_FreePreparsedData(preparsed);
+            if (ok) return h;
+        }
+        CloseHandle(h);
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// One overlapped transfer on a HID handle, waited for at most 5 s.
+bool Transfer(HANDLE h, bool write, unsigned char* frame, DWORD length) {
+    OVERLAPPED overlapped = {};
+    overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD done = 0;
+    BOOL ok = write ? WriteFile(h, frame, length, &done, &overlapped) : ReadFile(h, frame, length, &done, &overlapped);
+    if (!ok && GetLastError() == ERROR_IO_PENDING) {
+        if (WaitForSingleObject(overlapped.hEvent, 5000) != WAIT_OBJECT_0) CancelIoEx(h, &overlapped);
+        ok = GetOverlappedResult(h, &overlapped, &done, TRUE);
+    }
+    CloseHandle(overlapped.hEvent);
+    return ok != FALSE;
+}
+
+int RoundTrip(int count) {
+    HANDLE control = OpenControl(2000);
+    HANDLE command = OpenMouseCollection(0xFF01);
+    HANDLE data = OpenMouseCollection(0xFF00);
+    if (control == INVALID_HANDLE_VALUE || command == INVALID_HANDLE_VALUE || data == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "virtualhid: no bus or no plugged mouse\n");
+        return 1;
+    }
+    HidD_FlushQueue(data);
+    std::vector<double> times;
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (int i = 0; i < count; ++i) {
+        unsigned char frame[9] = {0, 0x07, 0x44, static_cast<unsigned char>(i), 0, 0, 0, 0, 0};
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        if (!Transfer(command, true, frame, sizeof(frame))) return 1;
+        VHID_SLOT which = {vmouse::kCommandSlot};
+        VHID_REPORT report = {};
+        OVERLAPPED overlapped = {};
+        overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        DWORD got = 0;
+        BOOL ok = DeviceIoControl(control, IOCTL_VHID_WAIT_OUTPUT, &which, sizeof(which), &report, sizeof(report),
+                                  &got, &overlapped);
+        if (!ok && GetLastError() == ERROR_IO_PENDING) {
+            if (WaitForSingleObject(overlapped.hEvent, 5000) != WAIT_OBJECT_0) CancelIoEx(control, &overlapped);
+            ok = GetOverlappedResult(control, &overlapped, &got, TRUE);
+        }
+        CloseHandle(overlapped.hEvent);
+        if (!ok) return 1;
+        report.slot = vmouse::kDataSlot;
+        report.kind = VHID_KIND_INPUT;
+        if (!Control(control, IOCTL_VHID_INJECT, &report, sizeof(report), 5000)) return 1;
+        unsigned char answer[9] = {};
+        if (!Transfer(data, false, answer, sizeof(answer)) || answer[3] != frame[3]) return 1;
+        QueryPerformanceCounter(&end);
+        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                        static_cast<double>(frequency.QuadPart));
+    }
+    CloseHandle(command);
+    CloseHandle(data);
+    CloseHandle(control);
+    if (times.empty()) return 1;
+    std::sort(times.begin(), times.end());
+    std::printf("round trips %zu: p50 %.3f ms, p99 %.3f ms, max %.3f ms\n", times.size(), times[times.size() / 2],
+                times[std::min(times.size() - 1, times.size() * 99 / 100)], times.back());
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -274,6 +365,11 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"plug" && argc == 2) return PlugOrUnplug(true);
     if (command == L"unplug" && argc == 2) return PlugOrUnplug(false);
     if (command == L"list" && argc == 2) return List();
-    std::fprintf(stderr, "usage: virtualhid.exe install INF | uninstall INF | wait-bus MS | plug | unplug | list\n");
+    if (command == L"round-trip" && argc == 3) {
+        const int count = static_cast<int>(wcstoul(argv[2], nullptr, 10));
+        if (count < 1 || count > 100000) return 2;
+        return RoundTrip(count);
+    }
+    std::fprintf(stderr, "usage: virtualhid.exe install INF | uninstall INF | wait-bus MS | plug | unplug | list | round-trip N\n");
     return 2;
 }
