@@ -62,6 +62,8 @@ start_and_kill() {
 check_nothing_left() {
     local label="$1" pid left=0
     for pid in $PIDS $(prefix_processes); do
+        # A process that the clean-up has signalled may take a moment to go.
+        for _ in $(seq 1 30); do alive "$pid" || break; sleep 0.1; done
         alive "$pid" && { fail "$label: left running: $(ps -o pid=,args= -p "$pid")"; left=1; }
     done
     group_alive "$CONSOLE" && { fail "$label: the console is left"; left=1; }
