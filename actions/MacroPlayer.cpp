@@ -80,5 +80,6 @@ void PlayMacroPasses(MacroSource& source, int button, int passes) {
     if (!IsButtonIndex(button)) return;
     const MacroActivity playing;
     std::uint64_t start = Sys().Clock.NowMicroseconds();
-    for (int pass = 0; pass < passes && !MacroStopped(); ++pass) start = PlayMacroPassFrom(source, button, start);
+    for (int pass = 0; pass < passes && !MacroStopped(); ++pass)
+        start = PlayMacroPassFrom(source, button, start);
 }

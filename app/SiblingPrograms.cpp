@@ -7,7 +7,8 @@
 #include "platform/Platform.h"
 
 void PostToSibling(const char16_t* title, UINT message, WPARAM wParam) {
-    if (HWND sibling = Sys().Windows.FindWindowW(Text(), title)) Sys().Windows.PostMessageW(sibling, message, wParam, 0);
+    if (HWND sibling = Sys().Windows.FindWindowW(Text(), title))
+        Sys().Windows.PostMessageW(sibling, message, wParam, 0);
 }
 
 void LaunchTrayProgram() {

@@ -218,7 +218,7 @@ protected:
     // A macro on the worker thread plays as fast as the virtual clock lets
     // it: wait in real time for its first events.
     void WaitForInjected(std::size_t events) {
-        for (int i = 0; i < 500 && fake.input.Events().size() < events; ++i)
+        for (int i = 0; i < 5000 && fake.input.Events().size() < events; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         ASSERT_GE(fake.input.Events().size(), events);
     }

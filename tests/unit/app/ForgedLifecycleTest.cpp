@@ -4,6 +4,8 @@
 // runs once, and shut-down runs exactly once, at the real close.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -100,11 +102,14 @@ TEST_F(ForgedLifecycleTest, PostedLifecycleQuitAndTimerProcedureMessagesAreDropp
 TEST_F(ForgedLifecycleTest, LifecycleMessagesSentFromAnotherThreadChangeNothing) {
     HWND window = ServiceWindow();
     fake.ClearCalls();
+    std::atomic<bool> sent{false};
     std::thread other([&] {
         for (UINT message : {WM_CREATE, WM_NCCREATE, WM_DESTROY, WM_NCDESTROY})
             fake.windows.SendMessageW(window, message, 0, 0);
+        sent.store(true);
     });
-    for (int i = 0; i < 200 && fake.Calls().size() < 4; ++i) {
+    // This thread answers the sends until the other thread has made them all.
+    for (int i = 0; i < 2000 && !sent.load(); ++i) {
         fake.windows.HandleSentMessages();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
