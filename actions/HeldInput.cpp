@@ -1,5 +1,6 @@
 #include "actions/HeldInput.h"
 
+#include <condition_variable>
 #include <mutex>
 #include <set>
 #include <utility>
@@ -36,6 +37,8 @@ HeldRecord& Held() {
 }
 
 std::atomic<int> g_macrosPlaying{0};
+std::mutex g_playLock;
+std::condition_variable g_playEnded;
 // Stops so far; a request ends when the count differs from its start's.
 std::atomic<unsigned> g_macroStops{0};
 thread_local int t_activityDepth = 0;
@@ -117,8 +120,15 @@ MacroActivity::MacroActivity() {
 }
 
 MacroActivity::~MacroActivity() {
-    g_macrosPlaying.fetch_sub(1);
     --t_activityDepth;
+    std::lock_guard<std::mutex> guard(g_playLock);
+    g_macrosPlaying.fetch_sub(1);
+    g_playEnded.notify_all();
+}
+
+bool WaitForMacrosToEnd(std::chrono::milliseconds slice) {
+    std::unique_lock<std::mutex> lock(g_playLock);
+    return g_playEnded.wait_for(lock, slice, [] { return g_macrosPlaying.load() == 0; });
 }
 
 bool MacroPlaying() { return g_macrosPlaying.load() != 0; }

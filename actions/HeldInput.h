@@ -7,6 +7,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -50,6 +51,9 @@ public:
     MacroActivity& operator=(const MacroActivity&) = delete;
 };
 bool MacroPlaying();
+// Waits up to `slice` of real time for every macro request to end; true
+// when none plays.
+bool WaitForMacrosToEnd(std::chrono::milliseconds slice);
 // Ends every macro that plays now after its event in progress; macros
 // started later play as usual.
 void StopMacros();

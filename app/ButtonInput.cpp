@@ -1,5 +1,6 @@
 #include "app/ButtonInput.h"
 
+#include <chrono>
 #include <string>
 
 #include "actions/ActionTimers.h"
@@ -16,7 +17,7 @@ constexpr std::size_t kWorkerStackSize = 4096;
 // How long a stop waits for a macro to end after its event in progress, and
 // for the worker thread to end.
 constexpr DWORD kMacroStopWaitMs = 1000;
-constexpr DWORD kMacroStopPollMs = 1;
+constexpr DWORD kMacroStopPollMs = 10;
 
 }  // namespace
 
@@ -46,10 +47,12 @@ void ButtonInput::EndEverythingHeld() {
     for (UINT_PTR timer : TakeRepeatTimers()) Sys().Windows.KillTimer(window_, timer);
     // A macro still playing could press a key again after the release.
     StopMacros();
-    for (DWORD waited = 0; MacroPlaying() && waited < kMacroStopWaitMs; waited += kMacroStopPollMs) {
+    // Waited for in real time: the macro's thread runs on its own clock. The
+    // messages other threads send meanwhile are answered.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kMacroStopWaitMs);
+    while (!WaitForMacrosToEnd(std::chrono::milliseconds(kMacroStopPollMs)) &&
+           std::chrono::steady_clock::now() < deadline)
         Sys().Windows.HandleSentMessages();
-        Sys().Kernel.Sleep(kMacroStopPollMs);
-    }
     MacroRunFlag.store(0);
     ForgetButtonPresses();
     const int released = ReleaseHeldKeysAndButtons();
