@@ -50,6 +50,7 @@ TEST_F(ConcurrencyTest, ReportsOnTheLibraryThreadWhileTheMainThreadCommandsAndRe
         }
     });
 
+    int unplugs = 0;
     for (int round = 0; round < 40; ++round) {
         SetStateByte(link, round);
         ReadResolutionStage(link);
@@ -58,6 +59,7 @@ TEST_F(ConcurrencyTest, ReportsOnTheLibraryThreadWhileTheMainThreadCommandsAndRe
         (void)block;
         if (round % 5 == 4) {
             mouse->Unplug();
+            ++unplugs;
             fake.windows.PumpMessages();
             EXPECT_TRUE(DeviceList.Empty());
             EXPECT_EQ(SetStateByte(link, 1), 0);
@@ -77,8 +79,10 @@ TEST_F(ConcurrencyTest, ReportsOnTheLibraryThreadWhileTheMainThreadCommandsAndRe
     EXPECT_EQ(mouse->Memory().StateByte, 0x44);
     EXPECT_EQ(routes.badIndex.load(), 0);
     EXPECT_GT(routes.pressed.load(), 0);
-    // Presses of buttons 8 and 9 release at once, so releases can only be more.
-    EXPECT_GE(routes.released.load(), routes.pressed.load());
+    // Presses of buttons 8 and 9 release at once, so releases are never
+    // fewer than presses, except that an unplug drops the reports still
+    // queued: at most one press per unplug loses its release.
+    EXPECT_GE(routes.released.load() + unplugs, routes.pressed.load());
 }
 
 }  // namespace
