@@ -10,6 +10,8 @@ std::atomic<int> MacroRunFlag{0};
 
 namespace {
 
+std::atomic<bool> gMacroStop{false};
+
 bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
 
 MacroEvent EventAt(const MacroData& data, std::size_t index) {
@@ -41,6 +43,9 @@ void SendMacroEvent(const MacroEvent& event) {
 
 }  // namespace
 
+void RequestMacroStop(bool stop) { gMacroStop.store(stop); }
+bool MacroStopRequested() { return gMacroStop.load(); }
+
 std::size_t CountMacroEvents(const MacroData& data) {
     std::size_t count = 0;
     while (count < kMaxMacroEvents && EventAt(data, count).Key() != 0) ++count;
@@ -51,7 +56,7 @@ std::uint64_t PlayMacroEvents(const MacroData& data, std::uint64_t start) {
     PreciseClock& clock = Sys().Clock;
     const std::size_t count = CountMacroEvents(data);
     std::uint64_t due = start;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (std::size_t i = 0; i < count && !MacroStopRequested(); ++i) {
         const MacroEvent event = EventAt(data, i);
         SendMacroEvent(event);
         due += event.Delay() * kMacroDelayUnitMicroseconds;
@@ -75,5 +80,5 @@ bool PlayMacro(MacroSource& source, int button) {
 void PlayMacroPasses(MacroSource& source, int button, int passes) {
     if (!IsButtonIndex(button)) return;
     std::uint64_t start = Sys().Clock.NowMicroseconds();
-    for (int pass = 0; pass < passes; ++pass) start = PlayMacroPassFrom(source, button, start);
+    for (int pass = 0; pass < passes && !MacroStopRequested(); ++pass) start = PlayMacroPassFrom(source, button, start);
 }

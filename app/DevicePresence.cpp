@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "actions/MacroPlayer.h"
 #include "app/Messages.h"
 #include "app/ServiceNames.h"
 #include "app/SiblingPrograms.h"
@@ -130,7 +131,11 @@ LRESULT DevicePresence::OnSessionChange(WPARAM wParam, BOOL&) {
         // goes as when the mouse is removed: the connect starts it again.
         // DeviceOpen and the collection list stay as they are.
         WritePlug(0);
+        // The close waits for the input thread: a macro playing there ends
+        // after its event in progress.
+        RequestMacroStop(true);
         device_.CloseDevice();
+        RequestMacroStop(false);
         CloseTrayProgram();
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "app/MursohidDlg.h"
 
+#include "actions/MacroPlayer.h"
 #include "app/Messages.h"
 #include "app/ProcessState.h"
 #include "app/ServiceNames.h"
@@ -56,6 +57,7 @@ BOOL CMursohidDlg::CreateServiceWindow() {
 
 LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (OnCreateDefault() == -1) return -1;
+    RequestMacroStop(false);
     buttons_.Start(m_hWnd, &CMursohidDlg::MacroWorker, this);
     readBack_.SetWindow(m_hWnd);
 
@@ -83,6 +85,9 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
+    // A macro playing on the input thread ends after its event in progress:
+    // closing the mouse below waits for that thread.
+    RequestMacroStop(true);
     foreground_.Stop();
     PostToSibling(kConfigProgramTitle, WM_CLOSE, 0);
     PostToSibling(kTrayProgramTitle, WM_CLOSE, 0);

@@ -18,7 +18,7 @@ SettingsStore::SettingsStore() : records_(std::make_unique<Records>()) {
 
 SettingsStore::~SettingsStore() = default;
 
-void SettingsStore::ReloadSettings() {
+bool SettingsStore::ReloadSettings() {
     // The file is read into copies; the lock is held only to exchange them.
     auto working = std::make_unique<ServiceSettings>();
     auto snapshot = std::make_unique<ServiceSettings>();
@@ -27,17 +27,19 @@ void SettingsStore::ReloadSettings() {
         *working = records_->WorkingSettings;
         *snapshot = records_->SettingsSnapshot;
     }
-    if (::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable) {
+    const bool read = ::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable;
+    if (read) {
         readFromFile_.store(true);
     } else if (!readFromFile_.load()) {
         // Nothing was ever read: run on the defaults, which are never written back.
         LoadDefaultSettings(*working, *snapshot);
     } else {
-        return;  // the records keep what the last read found
+        return false;  // the records keep what the last read found
     }
     std::lock_guard<std::mutex> guard(lock_);
     records_->WorkingSettings = *working;
     records_->SettingsSnapshot = *snapshot;
+    return read;
 }
 
 void SettingsStore::ReloadActiveProfile() {
@@ -50,8 +52,7 @@ void SettingsStore::ReloadActiveProfile() {
 bool SettingsStore::WriteAllSettings() {
     if (!readFromFile_.load()) return false;
     const auto working = std::make_unique<ServiceSettings>(Working());
-    ::WriteAllSettings(*working);
-    return true;
+    return ::WriteAllSettings(*working);
 }
 
 ServiceSettings SettingsStore::Working() const {
