@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/ServiceNames.h"
 #include "app/SiblingPrograms.h"
+#include "app/WriteGate.h"
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
 #include "ui/PaintingWait.h"
@@ -56,6 +57,7 @@ bool FullWrite::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 LRESULT FullWrite::OnFullWrite(WPARAM, BOOL&) {
+    gate_.Begin();
     auto dialog = std::make_unique<CProgressDlg>();
     HWND shown = ShowProgress(*dialog, owner_);
 
@@ -77,5 +79,8 @@ LRESULT FullWrite::OnFullWrite(WPARAM, BOOL&) {
     dialog.reset();
 
     PostToSibling(kConfigProgramTitle, kNotifyFullWriteDone, 0);
+    // What came during the write, in the order it came.
+    HWND window = owner_.GetSafeHwnd();
+    gate_.End([window](const KeptMessage& m) { Sys().Windows.SendMessageW(window, m.Message, m.WParam, m.LParam); });
     return 0;
 }

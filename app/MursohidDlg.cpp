@@ -37,6 +37,10 @@ const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
 };
 
 bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (gate_.Keep(message, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
     return DispatchMessageMap(this, kMessageMap, message, wParam, lParam, result) ||
            CWnd::ProcessMessageMap(message, wParam, lParam, result);
 }
@@ -73,7 +77,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     settings_.ReloadSettings();
 
-    foreground_.Start(m_hWnd);
+    foreground_.Start(m_hWnd, &gate_);
     Sys().Windows.SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW));
 
     device_.Bind(m_hWnd, kMsgDeviceNotification, &InputCallback);

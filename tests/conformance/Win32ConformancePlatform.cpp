@@ -39,12 +39,12 @@ struct Win32Conformance final : ConformancePlatform {
             ::CreateProcessW(self, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process);
         ::SetEnvironmentVariableW(kRaiseEventVariable, nullptr);
         if (!started) return false;
-        // Until the other program has ended, or its event waits for this
-        // thread (whichever the system does first); nothing is taken here.
-        const DWORD woke = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, kHelperWaitMs, QS_SENDMESSAGE);
+        // Until the other program has ended; no message of this thread is
+        // looked at meanwhile.
+        const DWORD ended = ::WaitForSingleObject(process.hProcess, kHelperWaitMs);
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
-        return woke == WAIT_OBJECT_0 || woke == WAIT_OBJECT_0 + 1;
+        return ended == WAIT_OBJECT_0;
     }
     Win32Platform platform;
 };
