@@ -1,6 +1,7 @@
 #include "actions/ButtonDispatcher.h"
 
 #include "actions/ButtonFunctions.h"
+#include "actions/HeldInput.h"
 #include "actions/InputConventions.h"
 #include "actions/MacroWorker.h"
 #include "actions/MediaFunction.h"
@@ -25,7 +26,7 @@ const MouseButtonEvents* MouseButtonFor(ButtonFunctionCode code) {
 }
 
 void NotifyStage(ActionHost& host, int stage) {
-    host.PostToConfigurationProgram(kMsgStageSelected,
+    host.PostToConfigurationProgram(kNotifyStage,
                                     static_cast<WPARAM>(static_cast<LONG_PTR>(stage)), 0);
 }
 
@@ -44,17 +45,20 @@ void ApplyClutch(ActionHost& host, int profile, bool engage) {
     NotifyStage(host, stage);
 }
 
-void PressMacro(ActionHost& host, int button, std::int32_t playMode) {
+// True when the press started a while-held repeat, which its release ends.
+bool PressMacro(ActionHost& host, int button, std::int32_t playMode) {
     // A press while a repeat-until-pressed macro runs is its stop, nothing more.
-    if (MacroRunFlag.exchange(0) != 0) return;
+    if (MacroRunFlag.exchange(0) != 0) return false;
     if (playMode >= 1 && playMode <= kMacroMostPasses) {
         PlayMacroPasses(host, button, playMode);
     } else if (playMode == kMacroRepeatWhileHeld) {
-        host.PostToMacroWorker(kMsgMacroRepeatWhileHeld, 0, button);
+        host.PostToMacroWorker(kThreadMsgMacroRepeatWhileHeld, 0, button);
+        return true;
     } else if (playMode == kMacroRepeatUntilPressed) {
         MacroRunFlag.store(1);
-        host.PostToMacroWorker(kMsgMacroRepeatUntilPressed, 0, button);
+        host.PostToMacroWorker(kThreadMsgMacroRepeatUntilPressed, 0, button);
     }
+    return false;
 }
 
 }  // namespace
@@ -66,6 +70,7 @@ void ButtonPressed(ActionHost& host, WindowQueries& windows, int button) {
     if (!IsProfileIndex(profile)) return;
     const ButtonAssignment assignment = host.WorkingAssignment(profile, button);
     const auto code = static_cast<ButtonFunctionCode>(assignment.ButtonFunc);
+    NoteButtonPress(button, NotedPress{code});
 
     if (const MouseButtonEvents* mouse = MouseButtonFor(code)) {
         SendMouseEvent(mouse->DownFlags, mouse->Data);
@@ -88,12 +93,14 @@ void ButtonPressed(ActionHost& host, WindowQueries& windows, int button) {
             break;
         case ButtonFunctionCode::VolumeUp:
             host.SetMainWindowTimer(kVolumeUpTimerId, kVolumeRepeatMs);
+            NoteRepeatTimer(kVolumeUpTimerId, true);
             break;
         case ButtonFunctionCode::VolumeDown:
             host.SetMainWindowTimer(kVolumeDownTimerId, kVolumeRepeatMs);
+            NoteRepeatTimer(kVolumeDownTimerId, true);
             break;
         case ButtonFunctionCode::Macro:
-            PressMacro(host, button, assignment.ButtonID);
+            if (PressMacro(host, button, assignment.ButtonID)) NoteButtonPress(button, NotedPress{code, true});
             break;
         case ButtonFunctionCode::MacroOnce:
             PlayMacro(host, button);
@@ -109,7 +116,7 @@ void ButtonPressed(ActionHost& host, WindowQueries& windows, int button) {
         }
         case ButtonFunctionCode::MacroNotify:
             if (host.SnapshotAssignment(profile, button).MacroName[0] != 0)
-                host.PostToConfigurationProgram(kMsgMacroButtonPressed, static_cast<WPARAM>(button), 0);
+                host.PostToConfigurationProgram(kNotifyProfileOrMacroButton, static_cast<WPARAM>(button), 0);
             break;
         default:
             break;
@@ -121,7 +128,11 @@ void ButtonReleased(ActionHost& host, int button) {
     const int profile = host.ActiveProfileIndex();
     host.ReloadActiveProfile();
     if (!IsProfileIndex(profile)) return;
-    const auto code = static_cast<ButtonFunctionCode>(host.WorkingAssignment(profile, button).ButtonFunc);
+    // A release ends what its own press started, whatever the settings say
+    // by now; a release whose press was not seen follows the settings.
+    const std::optional<NotedPress> pressed = TakeButtonPress(button);
+    const auto code = pressed ? pressed->Code
+                              : static_cast<ButtonFunctionCode>(host.WorkingAssignment(profile, button).ButtonFunc);
 
     if (const MouseButtonEvents* mouse = MouseButtonFor(code)) {
         SendMouseEvent(mouse->UpFlags, mouse->Data);
@@ -140,9 +151,19 @@ void ButtonReleased(ActionHost& host, int button) {
         case ButtonFunctionCode::MediaNextTrack: media.TapNextTrack(); break;
         case ButtonFunctionCode::MediaPreviousTrack: media.TapPreviousTrack(); break;
         case ButtonFunctionCode::VolumeMute: media.TapMute(); break;
-        case ButtonFunctionCode::VolumeUp: host.KillMainWindowTimer(kVolumeUpTimerId); break;
-        case ButtonFunctionCode::VolumeDown: host.KillMainWindowTimer(kVolumeDownTimerId); break;
+        case ButtonFunctionCode::VolumeUp:
+            host.KillMainWindowTimer(kVolumeUpTimerId);
+            NoteRepeatTimer(kVolumeUpTimerId, false);
+            break;
+        case ButtonFunctionCode::VolumeDown:
+            host.KillMainWindowTimer(kVolumeDownTimerId);
+            NoteRepeatTimer(kVolumeDownTimerId, false);
+            break;
         case ButtonFunctionCode::Macro: {
+            if (pressed) {
+                if (pressed->StartedWhileHeldMacro) MacroRunFlag.store(1);
+                break;
+            }
             // The play mode is taken from the profile that is active now,
             // after the refresh.
             const int active = host.ActiveProfileIndex();

@@ -8,16 +8,8 @@
 
 #include "actions/ActionHost.h"
 #include "actions/WindowQueries.h"
-
-// Messages to the configuration program: the stage index the dispatcher
-// selected (wParam), and that a macro button was pressed (wParam its index).
-constexpr UINT kMsgStageSelected = 0x4D6;
-constexpr UINT kMsgMacroButtonPressed = 0x4D5;
-
-// Timers of the main window that repeat a volume step while the button is held.
-constexpr UINT_PTR kVolumeUpTimerId = 1000;
-constexpr UINT_PTR kVolumeDownTimerId = 1001;
-constexpr UINT kVolumeRepeatMs = 100;
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 
 // Presses of the clutch-toggle function, for the whole process and all
 // buttons: odd counts engage the clutch, even counts release it.

@@ -1,39 +1,11 @@
-// The functions a mouse button can be assigned (ButtonFunc of a button's
-// assignment), and the small decisions the dispatcher makes on them.
+// The small decisions the dispatcher makes on the function codes
+// (contract/FunctionCodes.h).
 #pragma once
 
 #include <cstdint>
 
+#include "contract/FunctionCodes.h"
 #include "platform/Platform.h"
-
-enum class ButtonFunctionCode : std::uint8_t {
-    LeftButton = 1,
-    MiddleButton = 2,
-    RightButton = 3,
-    XButton1 = 4,
-    XButton2 = 5,
-    DpiClutch = 6,
-    DpiStageUp = 7,
-    DpiStageDown = 8,
-    WheelUp = 9,
-    WheelDown = 10,
-    DoubleClick = 11,
-    MediaPlayPause = 24,
-    VolumeUp = 25,
-    VolumeDown = 26,
-    MediaNextTrack = 27,
-    MediaPreviousTrack = 28,
-    DpiCycleUp = 29,
-    DpiCycleDown = 30,
-    Macro = 44,
-    LaunchProgram = 47,
-    DpiClutchToggle = 64,
-    VolumeMute = 71,
-    KeyboardKey = 72,
-    MacroOnce = 73,
-    MacroNotify = 75,
-    Unassigned = 255,
-};
 
 // The mouse event of a mouse-button function going down and coming up.
 struct MouseButtonEvents {
@@ -64,8 +36,3 @@ constexpr int NextResolutionStage(ButtonFunctionCode code, int current) {
         default: return current;
     }
 }
-
-// Macro play modes, from ButtonID of a Macro button.
-constexpr std::int32_t kMacroRepeatUntilPressed = 0;
-constexpr std::int32_t kMacroRepeatWhileHeld = 0xFFFF;
-constexpr std::int32_t kMacroMostPasses = 0xFFFE;

@@ -1,7 +1,10 @@
 #include "actions/InputConventions.h"
 
+#include "actions/HeldInput.h"
+
 void SendKeyEvent(int virtualKey, bool keyUp) {
     const DWORD flags = KEYEVENTF_EXTENDEDKEY | (keyUp ? KEYEVENTF_KEYUP : 0);
+    NoteKeyEvent(virtualKey, keyUp);
     Sys().Input.keybd_event(static_cast<BYTE>(virtualKey), 0, flags, 0);
 }
 
@@ -13,5 +16,6 @@ void TapKey(int virtualKey) {
 void SendMouseEvent(DWORD flags, DWORD data) {
     InputInjection& input = Sys().Input;
     const auto extra = static_cast<ULONG_PTR>(input.GetMessageExtraInfo());
+    NoteMouseEvent(flags, data);
     input.mouse_event(flags, 0, 0, data, extra);
 }

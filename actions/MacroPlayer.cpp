@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "actions/HeldInput.h"
 #include "actions/InputConventions.h"
 #include "actions/VirtualKeys.h"
 #include "platform/Platform.h"
@@ -9,8 +10,6 @@
 std::atomic<int> MacroRunFlag{0};
 
 namespace {
-
-std::atomic<bool> gMacroStop{false};
 
 bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
 
@@ -43,9 +42,6 @@ void SendMacroEvent(const MacroEvent& event) {
 
 }  // namespace
 
-void RequestMacroStop(bool stop) { gMacroStop.store(stop); }
-bool MacroStopRequested() { return gMacroStop.load(); }
-
 std::size_t CountMacroEvents(const MacroData& data) {
     std::size_t count = 0;
     while (count < kMaxMacroEvents && EventAt(data, count).Key() != 0) ++count;
@@ -56,7 +52,9 @@ std::uint64_t PlayMacroEvents(const MacroData& data, std::uint64_t start) {
     PreciseClock& clock = Sys().Clock;
     const std::size_t count = CountMacroEvents(data);
     std::uint64_t due = start;
-    for (std::size_t i = 0; i < count && !MacroStopRequested(); ++i) {
+    for (std::size_t i = 0; i < count; ++i) {
+        // A stop ends the macro after the event in progress.
+        if (MacroStopped()) break;
         const MacroEvent event = EventAt(data, i);
         SendMacroEvent(event);
         due += event.Delay() * kMacroDelayUnitMicroseconds;
@@ -73,12 +71,15 @@ std::uint64_t PlayMacroPassFrom(MacroSource& source, int button, std::uint64_t s
 
 bool PlayMacro(MacroSource& source, int button) {
     if (!IsButtonIndex(button)) return false;
+    const MacroActivity playing;
     PlayMacroPassFrom(source, button, Sys().Clock.NowMicroseconds());
     return true;
 }
 
 void PlayMacroPasses(MacroSource& source, int button, int passes) {
     if (!IsButtonIndex(button)) return;
+    const MacroActivity playing;
     std::uint64_t start = Sys().Clock.NowMicroseconds();
-    for (int pass = 0; pass < passes && !MacroStopRequested(); ++pass) start = PlayMacroPassFrom(source, button, start);
+    for (int pass = 0; pass < passes && !MacroStopped(); ++pass)
+        start = PlayMacroPassFrom(source, button, start);
 }

@@ -18,12 +18,6 @@ using MacroData = std::array<std::uint8_t, kButtonDataSize>;
 // during a repeat-while-held request 1 means stop.
 extern std::atomic<int> MacroRunFlag;
 
-// Asked for while the service stops or closes the mouse: a macro that plays
-// ends after the event in progress (a fixed-count macro on the input thread
-// would otherwise hold the close for up to 65534 passes). Cleared to play again.
-void RequestMacroStop(bool stop);
-bool MacroStopRequested();
-
 // Where the player takes a button's macro from.
 class MacroSource {
 public:

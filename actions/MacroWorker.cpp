@@ -1,6 +1,6 @@
 #include "actions/MacroWorker.h"
 
-#include "platform/Platform.h"
+#include "actions/HeldInput.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -14,18 +14,19 @@ void RepeatPasses(MacroSource& source, int button, Condition goOn) {
     do {
         start = PlayMacroPassFrom(source, button, start) + kMacroPassPauseMicroseconds;
         clock.WaitUntil(start);
-    } while (goOn());
+    } while (!MacroStopped() && goOn());
 }
 
 }  // namespace
 
 bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam) {
-    if (message != kMsgMacroRepeatUntilPressed && message != kMsgMacroRepeatWhileHeld) return false;
+    if (message != kThreadMsgMacroRepeatUntilPressed && message != kThreadMsgMacroRepeatWhileHeld) return false;
     // Any program can post to a thread: a request for no button would repeat
     // nothing, perhaps for good, and hold up every later request.
     if (lParam < 0 || lParam >= kButtonCount) return false;
     const int button = static_cast<int>(lParam);
-    if (message == kMsgMacroRepeatUntilPressed) {
+    const MacroActivity playing;
+    if (message == kThreadMsgMacroRepeatUntilPressed) {
         RepeatPasses(source, button, [] { return MacroRunFlag.load() != 0; });
     } else {
         RepeatPasses(source, button, [] { return MacroRunFlag.load() != 1; });

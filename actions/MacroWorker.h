@@ -3,13 +3,11 @@
 #pragma once
 
 #include "actions/MacroPlayer.h"
+#include "contract/Messages.h"
 #include "platform/WinTypes.h"
 
-// Thread messages to the worker; wParam 0, lParam the button index 0 to 9.
-// Repeat passes while MacroRunFlag is not 0 (until the button is pressed again).
-constexpr UINT kMsgMacroRepeatUntilPressed = 0x3422;
-// Repeat passes until MacroRunFlag is 1 (released), then set it back to 0.
-constexpr UINT kMsgMacroRepeatWhileHeld = 0x3423;
+// Thread messages to the worker: kThreadMsgMacroRepeatUntilPressed and
+// kThreadMsgMacroRepeatWhileHeld (contract/Messages.h).
 
 // Carries out one message taken by the worker: the passes of a request, each
 // followed by a 50 ms pause measured from the pass's due end, the flag looked

@@ -12,6 +12,7 @@ void LaunchProgramInForeground(ActionHost& host, WindowQueries& windows, const T
     windows.AttachThreadInput(windows.GetWindowThreadProcessId(foreground),
                               windows.GetWindowThreadProcessId(mainWindow), TRUE);
     windows.SetForegroundWindow(mainWindow);
+    Sys().Kernel.OutputDebugStringW(u"LAUNCH:" + path);
     Sys().Shell.ShellExecuteW(nullptr, kOpenVerb, path, Text(), Text(), SW_SHOWNORMAL);
     windows.AttachThreadInput(windows.GetWindowThreadProcessId(foreground),
                               windows.GetWindowThreadProcessId(mainWindow), FALSE);
@@ -22,6 +23,7 @@ void LaunchAssignedProgram(ActionHost& host, int button) {
     const int profile = host.ActiveProfileIndex();
     if (profile < 0 || profile >= kProfileCount) return;
     const ButtonAssignment assignment = host.WorkingAssignment(profile, button);
-    Sys().Shell.ShellExecuteW(nullptr, kOpenVerb, TextFromField(assignment.Path, kPathLength), Text(),
-                        Text(), SW_SHOW);
+    const Text path = TextFromField(assignment.Path, kPathLength);
+    Sys().Kernel.OutputDebugStringW(u"LAUNCH:" + path);
+    Sys().Shell.ShellExecuteW(nullptr, kOpenVerb, path, Text(), Text(), SW_SHOW);
 }

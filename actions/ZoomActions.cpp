@@ -31,6 +31,11 @@ void Zoom(WindowQueries& windows, const ZoomGesture (&gestures)[kZoomGroupCount]
     if (!Sys().Input.GetCursorPos(&pointer)) return;
     const HWND window = windows.WindowFromPoint(pointer);
     const ZoomGroup group = ChooseZoomGroup(MatchZoomClasses(windows, window));
+    // The plain gesture goes out anyway; the line says why no kind of window matched.
+    if (group == ZoomGroup::None)
+        Sys().Kernel.OutputDebugStringW(window == nullptr ? Text(u"ZOOM:no window under the pointer")
+                                                          : u"ZOOM:no zoomable window under the pointer, class " +
+                                                                ClassOf(windows, window));
     SendZoomGesture(gestures[static_cast<std::size_t>(group)]);
 }
 

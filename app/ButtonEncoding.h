@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "config/SettingsRecords.h"
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 
 using ButtonEntryBytes = std::array<std::uint8_t, 4>;
 

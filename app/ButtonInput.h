@@ -22,6 +22,12 @@ public:
     // Binds the engine to `window` and starts the macro worker thread on
     // `worker` with `parameter`; the routine ends in RunMacroWorker.
     void Start(HWND window, ThreadRoutine worker, void* parameter);
+    // The mouse went, or the service stops: every repeat stops, then every
+    // key and mouse button the service holds down goes up. Main thread.
+    void EndEverythingHeld();
+    // The service stops: everything held ends and the macro worker thread
+    // ends and is waited for. Main thread, once the input thread is stopped.
+    void Stop();
     // Where input reports send what they ask for.
     InputRoutes& Routes() { return routes_; }
     // The macro worker thread's loop; returns when the thread's queue ends.
@@ -36,5 +42,7 @@ private:
     PlatformWindowQueries windows_;
     ScrollingBridge scrolling_;
     ButtonRoutes routes_{actions_, windows_};
+    HWND window_ = nullptr;
     HANDLE workerThread_ = nullptr;
+    DWORD workerThreadId_ = 0;
 };

@@ -1,7 +1,8 @@
 #include "app/ControlMessages.h"
 
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsStore.h"

@@ -19,17 +19,6 @@ constexpr int EntrySource(int j) {
     return j == 5 ? 6 : j == 6 ? 7 : j == 7 ? kNoSource : j;
 }
 
-bool RuleApplies(const ButtonDecodeRule& rule, std::uint8_t t, std::uint8_t f, std::uint8_t c) {
-    switch (rule.Match) {
-    case EntryMatch::Function: return f == rule.Value;
-    case EntryMatch::TypeAndFunction: return t == rule.Type && f == rule.Value;
-    case EntryMatch::TypeAndCode: return t == rule.Type && c == rule.Value;
-    case EntryMatch::TypeAndCodeFrom: return t == rule.Type && c >= rule.Value;
-    case EntryMatch::Type: return t == rule.Type;
-    }
-    return false;
-}
-
 std::size_t MacroDataLength(std::uint8_t keyNumber) {
     return std::min<std::size_t>(static_cast<std::size_t>(keyNumber) * 2, kButtonDataSize);
 }
@@ -44,12 +33,6 @@ bool DeviceImageFields::Any() const {
             if (button.ButtonFunc || button.MacroData) return true;
     }
     return false;
-}
-
-int DecodeButtonFunction(std::uint8_t type, std::uint8_t function, std::uint8_t code) {
-    for (const auto& rule : kButtonDecodeRules)
-        if (RuleApplies(rule, type, function, code)) return rule.ButtonFunc;
-    return -1;
 }
 
 std::uint8_t MacroKeyNumber(std::uint8_t code) {
@@ -77,7 +60,7 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
             button.ButtonFunc = static_cast<std::uint8_t>(function);
             fields.Buttons[k][j].ButtonFunc = true;
             for (std::size_t b = 0; b < kShortEntrySize; ++b) fields.Buttons[k][j].Entry[b] = entries[at + b];
-            if (function != kMacroButtonFunc || t != kMacroEntryType) continue;
+            if (function != FunctionByte(ButtonFunctionCode::Macro)) continue;
 
             // The macro data lies in bulk record j; it counts only when the
             // record was filled as far as the macro reaches.
@@ -122,6 +105,27 @@ bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& f
             if (!SameInMouse(fields.Buttons[k][j], mine.Buttons[j], theirs.Buttons[j], j)) return false;
     }
     return true;
+}
+
+std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image, const DeviceImageFields& fields,
+                                                   const ServiceSettings& working) {
+    std::vector<ButtonDifference> differences;
+    for (int k = 0; k < kProfileCount; ++k) {
+        for (int j = 0; j < kButtonCount; ++j) {
+            const ButtonAssignment& read = image.Profiles[k].Buttons[j];
+            const ButtonAssignment& stored = working.Profiles[k].Buttons[j];
+            const ButtonFieldsRead& which = fields.Buttons[k][j];
+            // Compared as the mouse holds it, as CompareDeviceImage does.
+            const bool funcDiffers = which.ButtonFunc && !EncodesAs(stored, j, which.Entry);
+            const bool macroDiffers =
+                which.MacroData &&
+                (read.KeyNumber != stored.KeyNumber || read.ButtonID != stored.ButtonID ||
+                 std::memcmp(read.ButtonData, stored.ButtonData, MacroDataLength(read.KeyNumber)) != 0);
+            if (funcDiffers || macroDiffers)
+                differences.push_back({k, j, stored.ButtonFunc, read.ButtonFunc, macroDiffers});
+        }
+    }
+    return differences;
 }
 
 void AdoptDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields, ServiceSettings& working) {

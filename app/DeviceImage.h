@@ -9,15 +9,16 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "config/SettingsRecords.h"
+#include "contract/ButtonCodes.h"
+#include "contract/Report.h"
 
 constexpr int kReadBackSlotCount = 3;          // short and bulk slots 0 to 2
-constexpr std::size_t kShortSlotSize = 64;     // sixteen 4-byte button entries
-constexpr std::size_t kShortEntrySize = 4;
-constexpr std::size_t kBulkSlotSize = 1536;    // sixteen 96-byte button records
-constexpr std::size_t kBulkRecordSize = 96;
-constexpr std::size_t kBulkRecordDataOffset = 2;  // after the two ButtonID bytes
+constexpr std::size_t kShortSlotSize = kReadBackBlockSize;  // sixteen button entries
+constexpr std::size_t kShortEntrySize = kReadBackEntrySize;
+constexpr std::size_t kBulkSlotSize = kBulkReadBackSize;    // sixteen button records
 
 // The raw data of the chain, and how much of each slot a completed
 // collection filled (bytes from the slot's start; 0: nothing read).
@@ -47,57 +48,7 @@ struct DeviceImageFields {
     bool Any() const;
 };
 
-// --- the decode table: one short entry (type, function, code) ---
-enum class EntryMatch : std::uint8_t {
-    Function,        // f equals
-    TypeAndFunction, // t and f equal
-    TypeAndCode,     // t and c equal
-    TypeAndCodeFrom, // t equals and c at least
-    Type             // t equals
-};
-
-struct ButtonDecodeRule {
-    EntryMatch Match;
-    std::uint8_t Type;
-    std::uint8_t Value;  // f or c, as the match says
-    std::uint8_t ButtonFunc;
-};
-
-constexpr std::uint8_t kMacroEntryType = 0x53;
-constexpr std::uint8_t kMacroButtonFunc = 44;
-
-// In order: the first rule that applies decides.
-constexpr ButtonDecodeRule kButtonDecodeRules[] = {
-    {EntryMatch::Function, 0, 0xF0, 1},
-    {EntryMatch::Function, 0, 0xF1, 3},
-    {EntryMatch::Function, 0, 0xF2, 2},
-    {EntryMatch::Function, 0, 0xF3, 4},
-    {EntryMatch::Function, 0, 0xF4, 5},
-    {EntryMatch::Function, 0, 0xF5, 16},
-    {EntryMatch::Function, 0, 0xF6, 17},
-    {EntryMatch::Function, 0, 0xF8, 9},
-    {EntryMatch::Function, 0, 0xF9, 10},
-    {EntryMatch::TypeAndFunction, 0x71, 5, 63},
-    {EntryMatch::TypeAndCode, 4, 0xF4, 14},
-    {EntryMatch::TypeAndCode, 4, 0xF5, 15},
-    {EntryMatch::TypeAndCode, 4, 0xCD, 24},
-    {EntryMatch::TypeAndCode, 4, 0xB6, 28},
-    {EntryMatch::TypeAndCode, 4, 0xB5, 27},
-    {EntryMatch::TypeAndCode, 4, 0xE9, 25},
-    {EntryMatch::TypeAndCode, 4, 0xEA, 26},
-    {EntryMatch::TypeAndCode, 0x73, 1, 34},
-    {EntryMatch::TypeAndCode, 0x73, 2, 35},
-    {EntryMatch::TypeAndCode, 0x73, 3, 36},
-    {EntryMatch::TypeAndCode, 0x70, 1, 61},
-    {EntryMatch::TypeAndCode, 0x70, 2, 52},
-    {EntryMatch::TypeAndCode, 0x70, 3, 53},
-    {EntryMatch::TypeAndCodeFrom, 0x0A, 0xF6, 49},
-    {EntryMatch::Type, kMacroEntryType, 0, kMacroButtonFunc},
-};
-
-// ButtonFunc for one entry; -1 when no rule applies (the button stays as it
-// was and nothing counts as read).
-int DecodeButtonFunction(std::uint8_t type, std::uint8_t function, std::uint8_t code);
+// ButtonFunc for one entry: DecodeButtonFunction (contract/ButtonCodes.h).
 // KeyNumber of a macro entry: (c - 2) / 2, truncating toward zero, as a byte.
 std::uint8_t MacroKeyNumber(std::uint8_t code);
 
@@ -116,6 +67,21 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
 // adopt, a change the mouse never had.)
 bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields,
                         const ServiceSettings& working);
+
+// One button whose fields read back differ from the settings: its function
+// as stored and as read, and whether the macro data differ too.
+struct ButtonDifference {
+    int Profile;
+    int Button;
+    std::uint8_t StoredFunc;
+    std::uint8_t ReadFunc;
+    bool MacroDiffers;
+};
+
+// Every button read back that differs from `working`, by profile and button
+// (the same fields CompareDeviceImage looks at).
+std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image, const DeviceImageFields& fields,
+                                                   const ServiceSettings& working);
 
 // Copies the fields read back into `working`; every other field keeps its
 // value. A profile whose DPI was read also gets XYSensitivityEnabled 1.

@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
-#include "actions/MacroPlayer.h"
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "actions/HeldInput.h"
+#include "app/ButtonInput.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/SettingsFile.h"
 #include "device/DeviceList.h"
@@ -88,6 +90,7 @@ LRESULT DevicePresence::OnDeviceNotification(UINT, WPARAM wParam, LPARAM lParam,
     }
     // The mouse went: its last collection left the list.
     if (change == CollectionChange::Removed && DeviceList.Empty()) {
+        buttons_.EndEverythingHeld();
         WritePlug(0);
         CloseTrayProgram();
         NotifyMouseRemoved();
@@ -108,6 +111,7 @@ LRESULT DevicePresence::OnMouseData(WPARAM wParam, BOOL&) {
         WritePlug(1);
         Sys().Kernel.OutputDebugStringW(u"arrive new device");
     } else if (wParam == kMouseRemoved) {
+        buttons_.EndEverythingHeld();
         CloseTrayProgram();
         NotifyMouseRemoved();
         WritePlug(0);
@@ -133,9 +137,10 @@ LRESULT DevicePresence::OnSessionChange(WPARAM wParam, BOOL&) {
         WritePlug(0);
         // The close waits for the input thread: a macro playing there ends
         // after its event in progress.
-        RequestMacroStop(true);
+        BarMacros(true);
         device_.CloseDevice();
-        RequestMacroStop(false);
+        buttons_.EndEverythingHeld();
+        BarMacros(false);
         CloseTrayProgram();
     }
     return 0;

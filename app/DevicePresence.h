@@ -10,11 +10,12 @@
 
 #include "framework/MessageMap.h"
 
+class ButtonInput;
 class DeviceSession;
 
 class DevicePresence {
 public:
-    explicit DevicePresence(DeviceSession& device) : device_(device) {}
+    DevicePresence(DeviceSession& device, ButtonInput& buttons) : device_(device), buttons_(buttons) {}
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -39,6 +40,8 @@ private:
     std::int32_t OpenWithOwnReactions();
 
     DeviceSession& device_;
+    // What the buttons hold ends when the mouse goes.
+    ButtonInput& buttons_;
     // True while start-up or a console connect opens the mouse (main thread).
     bool opening_ = false;
 };

@@ -1,10 +1,12 @@
 #include "app/DeviceReadBack.h"
 
+#include <cstdio>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/ReadBackChain.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
@@ -79,6 +81,18 @@ void DeviceReadBack::Finish() {
     DecodeDeviceButtons(slots_, image, fields_);
     settings_.SetDeviceImage(image);
     settings_.ReloadSettings();
+    // One debug line per button that differs, then the end of the read-back.
+    const auto differences = ListButtonDifferences(image, fields_, settings_.Working());
+    for (const ButtonDifference& d : differences) {
+        char line[96];
+        std::snprintf(line, sizeof line, "READBACK:profile=%d,button=%d,stored=%u,read=%u,macro=%d", d.Profile,
+                      d.Button, static_cast<unsigned>(d.StoredFunc), static_cast<unsigned>(d.ReadFunc),
+                      d.MacroDiffers ? 1 : 0);
+        Sys().Kernel.OutputDebugStringW(TextFromUtf8(line));
+    }
+    char done[48];
+    std::snprintf(done, sizeof done, "READBACK:done,differ=%zu", differences.size());
+    Sys().Kernel.OutputDebugStringW(TextFromUtf8(done));
     if (!CompareDeviceImage(image, fields_, settings_.Working()))
         PostToSibling(kReadBackProgramTitle, kNotifyDeviceImageDiffers, 0);
 }

@@ -3,20 +3,15 @@
 #pragma once
 
 #include "config/SettingsRecords.h"
+#include "contract/Names.h"
 #include "platform/Text.h"
 
-// The service's own executable: its coming to the foreground selects nothing.
-constexpr char16_t kServiceExecutable[] = u"mousehid.exe";
 // Only these profile slots take part; 0 and 5 never do.
 constexpr int kFirstWatchedProfile = 1;
 constexpr int kLastWatchedProfile = 4;
 constexpr int kNoProfile = -1;
 
-// Case folding of file names for comparison: ASCII, Latin-1, Greek and
-// Cyrillic capitals fold to small letters, as the system's case-insensitive
-// comparison does for them.
-char16_t FoldFileNameChar(char16_t c);
-bool FileNamesEqual(const Text& a, const Text& b);
+// File names compare without regard to case (EqualsIgnoringCase).
 
 // The part of a path after its last backslash or slash.
 Text FileNameOfPath(const Text& path);

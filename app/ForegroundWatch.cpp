@@ -1,9 +1,12 @@
 #include "app/ForegroundWatch.h"
 
+#include <string>
+
 #include "app/ForegroundMatch.h"
 #include "app/ForegroundProgram.h"
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "app/WriteGate.h"
 #include "config/SettingsFile.h"
@@ -50,11 +53,14 @@ void ForegroundWatch::Watch() {
     if (!program) return;  // no snapshot, or the process has ended
     // The Launch texts as they are in memory; the file is not re-read.
     const int profile = ProfileSwitchForProgram(settings_.Working(), *program);
-    if (profile != kNoProfile) SetActiveProfile(profile);
+    if (profile == kNoProfile) return;
+    Sys().Kernel.OutputDebugStringW(u"PROFILESWITCH:" + TextFromUtf8(std::to_string(profile)) + u"," + *program +
+                                    u" is in front");
+    SetActiveProfile(profile);
 }
 
 void ForegroundWatch::SetActiveProfile(int profile) {
     settings_.SetActiveProfileIndex(profile);
     WriteActiveProfile(profile);
-    PostToSibling(kConfigProgramTitle, kNotifyProfileSwitched, static_cast<WPARAM>(profile));
+    PostToSibling(kConfigProgramTitle, kNotifyProfileOrMacroButton, static_cast<WPARAM>(profile));
 }

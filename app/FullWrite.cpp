@@ -2,8 +2,9 @@
 
 #include <memory>
 
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "app/WriteGate.h"
 #include "config/SettingsStore.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/ProcessState.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
 #include "platform/Platform.h"

@@ -1,7 +1,7 @@
 #include "app/MursohidApp.h"
 
 #include "app/MursohidDlg.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "platform/Platform.h"
 
 BOOL CMursohidApp::InitInstance() {

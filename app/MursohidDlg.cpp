@@ -1,9 +1,10 @@
 #include "app/MursohidDlg.h"
 
-#include "actions/MacroPlayer.h"
-#include "app/Messages.h"
+#include "actions/HeldInput.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/ProcessState.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"
@@ -28,6 +29,7 @@ void HID_CALLBACK InputCallback(DWORD identifier, const BYTE* report, DWORD leng
 const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
     OnMessage(WM_CREATE, &CMursohidDlg::OnCreate),
     OnMessage(WM_DESTROY, &CMursohidDlg::OnDestroy),
+    OnWParam<&CMursohidDlg::OnEndSession>(WM_ENDSESSION),
     ChainToMember<&CMursohidDlg::controls_>(),
     ChainToMember<&CMursohidDlg::presence_>(),
     ChainToMember<&CMursohidDlg::foreground_>(),
@@ -61,7 +63,7 @@ BOOL CMursohidDlg::CreateServiceWindow() {
 
 LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (OnCreateDefault() == -1) return -1;
-    RequestMacroStop(false);
+    BarMacros(false);
     buttons_.Start(m_hWnd, &CMursohidDlg::MacroWorker, this);
     readBack_.SetWindow(m_hWnd);
 
@@ -91,8 +93,9 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
     // A macro playing on the input thread ends after its event in progress:
     // closing the mouse below waits for that thread.
-    RequestMacroStop(true);
+    BarMacros(true);
     foreground_.Stop();
+    buttons_.EndEverythingHeld();
     PostToSibling(kConfigProgramTitle, WM_CLOSE, 0);
     PostToSibling(kTrayProgramTitle, WM_CLOSE, 0);
 
@@ -102,9 +105,16 @@ LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL
     // Reports that still come in are no longer routed to this window.
     MainWindow.store(nullptr);
     device_.CloseDevice();
+    // No report comes in any more: the worker has nothing left to play.
+    buttons_.Stop();
 
     Sys().Shell.CoUninitialize();
     return Default(message, wParam, lParam);
+}
+
+LRESULT CMursohidDlg::OnEndSession(WPARAM wParam, BOOL&) {
+    if (wParam != 0) DestroyWindow();
+    return 0;
 }
 
 void CMursohidDlg::HandleInputReport(DWORD identifier, const BYTE* report, DWORD length) {

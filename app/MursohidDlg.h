@@ -37,6 +37,8 @@ protected:
 private:
     LRESULT OnCreate(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
     LRESULT OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+    // The session ends: the service stops as on WM_CLOSE before the system ends it.
+    LRESULT OnEndSession(WPARAM wParam, BOOL& handled);
     static const MessageMapEntry<CMursohidDlg> kMessageMap[];
     // The macro worker thread's routine; its parameter is the main window.
     static DWORD PLATFORM_THREAD_CALL MacroWorker(void* mainWindow);
@@ -47,10 +49,10 @@ private:
     RegistryKeyHolder mouseKey_;
     // What reaches the window during a full write waits for its end.
     WriteGate gate_;
+    ButtonInput buttons_{settings_, device_};
     ControlMessages controls_{settings_, device_};
-    DevicePresence presence_{device_};
+    DevicePresence presence_{device_, buttons_};
     ForegroundWatch foreground_{settings_};
     FullWrite fullWrite_{*this, settings_, device_, gate_};
     DeviceReadBack readBack_{settings_, device_};
-    ButtonInput buttons_{settings_, device_};
 };

@@ -3,7 +3,9 @@
 // and arming the next step's timer.
 #pragma once
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "platform/WinTypes.h"
 
 enum class ReadBackCollection { Short, Bulk };  // the 4-report and the 192-report collection
 enum class ReadBackNext { Query, RequestShort, Finish };

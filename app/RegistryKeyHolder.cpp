@@ -27,7 +27,7 @@ bool ParseRegistryPath(const Text& fullPath, RegistryPath& parsed) {
     if (slash == Text::npos) return false;
     const Text rootName = fullPath.substr(0, slash);
     for (const RootName* root = KnownRoots(); root->name != nullptr; ++root) {
-        if (EqualsIgnoringAsciiCase(rootName, root->name)) {
+        if (EqualsIgnoringCase(rootName, root->name)) {
             parsed.root = root->key;
             parsed.subKey = fullPath.substr(slash + 1);
             return true;

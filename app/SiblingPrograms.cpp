@@ -1,12 +1,14 @@
 #include "app/SiblingPrograms.h"
 
-#include "app/Messages.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "platform/Platform.h"
 
 void PostToSibling(const char16_t* title, UINT message, WPARAM wParam) {
-    if (HWND sibling = Sys().Windows.FindWindowW(Text(), title)) Sys().Windows.PostMessageW(sibling, message, wParam, 0);
+    if (HWND sibling = Sys().Windows.FindWindowW(Text(), title))
+        Sys().Windows.PostMessageW(sibling, message, wParam, 0);
 }
 
 void LaunchTrayProgram() {

@@ -1,6 +1,7 @@
 #include "app/WriteGate.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "platform/Platform.h"
 
 namespace {

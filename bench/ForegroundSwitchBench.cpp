@@ -12,9 +12,10 @@
 
 #include "app/ForegroundMatch.h"
 #include "app/ForegroundProgram.h"
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/MursohidDlg.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "config/SettingsFileAccess.h"
 #include "config/IniFile.h"
@@ -112,7 +113,7 @@ void BM_ProfileSwitch(benchmark::State& state) {
             while (fake.windows.PostedTo(desktop.config).size() == posted) fake.windows.RunFor(50);
         state.PauseTiming();
         const auto now = fake.windows.PostedTo(desktop.config);
-        if (now.size() != posted + 1 || now.back().message != kNotifyProfileSwitched) {
+        if (now.size() != posted + 1 || now.back().message != kNotifyProfileOrMacroButton) {
             state.SkipWithError("no switch");
             break;
         }

@@ -6,19 +6,8 @@
 
 namespace {
 
-// Case folding for name matching: ASCII and Latin-1 letters.
-char16_t FoldName(char16_t c) {
-    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-    return c;
-}
-
-bool SameName(const Text& stored, const Text& wanted) {
-    if (stored.size() != wanted.size()) return false;
-    for (std::size_t i = 0; i < stored.size(); ++i)
-        if (FoldName(stored[i]) != FoldName(wanted[i])) return false;
-    return true;
-}
+// Section and key names match without regard to case, as the platform's do.
+bool SameName(const Text& stored, const Text& wanted) { return EqualsIgnoringCase(stored, wanted); }
 
 // Names and values are zero-terminated strings to the platform: anything
 // after an embedded zero character is not part of them.

@@ -1,10 +1,21 @@
 #include "config/SettingsStore.h"
 
 #include <cstring>
+#include <string>
 
 #include "config/DataFolder.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsValidation.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// The debug line of every full reload, with the active profile it left.
+void NoteReload(int profile) {
+    Sys().Kernel.OutputDebugStringW(u"RELOADSETTINGS:profile=" + TextFromUtf8(std::to_string(profile)));
+}
+
+}  // namespace
 
 struct SettingsStore::Records {
     ServiceSettings WorkingSettings;
@@ -34,11 +45,17 @@ bool SettingsStore::ReloadSettings() {
         // Nothing was ever read: run on the defaults, which are never written back.
         LoadDefaultSettings(*working, *snapshot);
     } else {
-        return false;  // the records keep what the last read found
+        // The records keep what the last read found.
+        *working = Working();
+        NoteReload(working->Profile);
+        return false;
     }
-    std::lock_guard<std::mutex> guard(lock_);
-    records_->WorkingSettings = *working;
-    records_->SettingsSnapshot = *snapshot;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        records_->WorkingSettings = *working;
+        records_->SettingsSnapshot = *snapshot;
+    }
+    NoteReload(working->Profile);
     return read;
 }
 

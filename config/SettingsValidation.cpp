@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "config/PortableIniFile.h"
+#include "contract/FunctionCodes.h"
 #include "config/SettingsFile.h"
 
 namespace {
@@ -48,7 +49,7 @@ bool ValidateProfile(ProfileRecord& profile) {
     }
     for (int n = 0; n < kButtonCount; ++n) {
         ButtonAssignment& button = profile.Buttons[n];
-        if (button.ButtonFunc == 255) button.ButtonFunc = static_cast<std::uint8_t>(n + 1);
+        if (button.ButtonFunc == FunctionByte(ButtonFunctionCode::Unassigned)) button.ButtonFunc = static_cast<std::uint8_t>(n + 1);
     }
     return changed;
 }

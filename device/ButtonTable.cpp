@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 
 bool ButtonTableImage::HasMacros() const {
     return std::any_of(MacroArea.begin(), MacroArea.end(), [](std::uint8_t b) { return b != 0; });

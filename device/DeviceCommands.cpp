@@ -1,6 +1,6 @@
 #include "device/DeviceCommands.h"
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 #include "device/ButtonTable.h"
 #include "device/DebugLines.h"
 #include "device/DeviceList.h"
@@ -8,6 +8,7 @@
 #include "device/HidDeviceBinding.h"
 #include "device/ReadBackCollector.h"
 #include "device/ReportFrame.h"
+#include "device/WriteProgress.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -25,6 +26,9 @@ constexpr DWORD kAfterStateByteMs = 500;
 constexpr DWORD kStageQueryMs = 200;
 constexpr DWORD kApplySettleMs = 200;
 constexpr DWORD kApplyEndMs = 100;
+// With a progress bar, the long wait after the table goes in steps of this
+// length, so the bar moves during it too.
+constexpr DWORD kProgressWaitStepMs = 250;
 
 constexpr int kProgressStart = 20;
 constexpr int kProgressButtons = 50;
@@ -93,20 +97,56 @@ std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r, void (*store
 }
 
 std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profile) {
+    return WriteButtonTable(link, profile, nullptr, 0, 0);
+}
+
+namespace {
+
+// Every wait of the table's write, in milliseconds, as planned.
+std::uint64_t PlannedButtonTableMs(bool hasMacros) {
+    std::uint64_t ms = kButtonTableReports * kAfterTableReportMs + kAfterTableMs + kAfterButtonTableMs;
+    if (!hasMacros) return ms;
+    for (std::size_t j = 0; j < kMacroAreaReports; ++j) {
+        if (IsMacroBlockStartReport(static_cast<int>(j))) ms += kAfterMacroBlockStartMs;
+        ms += kAfterMacroReportMs;
+    }
+    return ms;
+}
+
+// A wait of the table's write, counted in the progress; a long one goes in
+// steps when there is a bar to move.
+void WaitAndStep(const DeviceLink& link, DWORD ms, WriteProgress& progress) {
+    if (!progress.Active()) {
+        Wait(link, ms);
+        return;
+    }
+    while (ms > 0) {
+        const DWORD step = ms > kProgressWaitStepMs ? kProgressWaitStepMs : ms;
+        Wait(link, step);
+        progress.Advance(step);
+        ms -= step;
+    }
+}
+
+}  // namespace
+
+std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profile, ProgressSink* sink,
+                              int from, int to) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
     const ButtonTableImage image = BuildButtonTable(profile);
+    WriteProgress progress(sink, from, to, PlannedButtonTableMs(image.HasMacros()));
 
     Write(MakeFrame({kCommandMarker, kCmdButtonTable, kParamOne, kButtonTableLength}));
     for (std::size_t k = 0; k < kButtonTableReports; ++k) {
         const ReportFrame frame = MakeDataFrame(image.Table.data() + k * kReportSize, kReportSize);
         Sys().Kernel.OutputDebugStringW(NineBytesLine(frame.Bytes.data(), kDecodeFrameSize));
         WriteData(frame);
-        Wait(link, kAfterTableReportMs);
+        WaitAndStep(link, kAfterTableReportMs, progress);
     }
-    Wait(link, kAfterTableMs);
+    WaitAndStep(link, kAfterTableMs, progress);
     if (!image.HasMacros()) {
-        Wait(link, kAfterButtonTableMs);
+        WaitAndStep(link, kAfterButtonTableMs, progress);
         return 1;
     }
 
@@ -114,10 +154,10 @@ std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profi
     for (std::size_t j = 0; j < kMacroAreaReports; ++j) {
         const std::size_t offset = j * kReportSize;
         WriteData(MakeDataFrame(image.MacroArea.data() + offset, kMacroAreaSize - offset));
-        if (IsMacroBlockStartReport(static_cast<int>(j))) Wait(link, kAfterMacroBlockStartMs);
-        Wait(link, kAfterMacroReportMs);
+        if (IsMacroBlockStartReport(static_cast<int>(j))) WaitAndStep(link, kAfterMacroBlockStartMs, progress);
+        WaitAndStep(link, kAfterMacroReportMs, progress);
     }
-    Wait(link, kAfterButtonTableMs);
+    WaitAndStep(link, kAfterButtonTableMs, progress);
     return 1;
 }
 
@@ -225,12 +265,22 @@ std::int32_t ApplyProfileToDevice(const DeviceLink& link, const ProfileRecord& p
                                   ProgressSink* progress) {
     std::int32_t result = 0;
     if (Guarded(link, 0, 0, result)) return result;
-    auto report = [progress](int position) {
-        if (progress != nullptr) progress->SetProgress(position);
-    };
+    // The table's write steps the bar itself; a position it reached already
+    // is not set again.
+    struct Reached final : ProgressSink {
+        ProgressSink* sink;
+        int last = -1;
+        void SetProgress(int position) override {
+            if (position == last || sink == nullptr) return;
+            last = position;
+            sink->SetProgress(position);
+        }
+    } reached;
+    reached.sink = progress;
+    auto report = [&reached](int position) { reached.SetProgress(position); };
     report(kProgressStart);
     Wait(link, kApplySettleMs);
-    WriteButtonTable(link, profile);
+    WriteButtonTable(link, profile, &reached, kProgressStart, kProgressButtons);
     report(kProgressButtons);
     SetLogoLight(link, profile);
     SetUniversalScroll(link, profile);

@@ -25,6 +25,10 @@ std::uint8_t LogoWireValue(std::int32_t ledLogoEnable);
 // keeps r in its settings there. The caller reloads the settings first.
 std::int32_t SetPollingRate(const DeviceLink& link, std::int32_t r, void (*storeRate)(std::int32_t r));
 std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profile);
+// The same, moving `progress` (may be null) from `from` towards `to` as the
+// table's and the macro area's reports go out and their waits pass.
+std::int32_t WriteButtonTable(const DeviceLink& link, const ProfileRecord& profile, ProgressSink* progress,
+                              int from, int to);
 std::int32_t WriteResolutionStages(const DeviceLink& link, const ProfileRecord& profile,
                                    std::int32_t stage);
 std::int32_t SetUniversalScroll(const DeviceLink& link, const ProfileRecord& profile);
@@ -42,6 +46,7 @@ std::int32_t RequestReadBack(const DeviceLink& link, std::atomic<std::int32_t>& 
 // -1 / 0 / reply byte 2.
 std::int32_t ReadResolutionStage(const DeviceLink& link);
 // The whole profile: button table and macros, logo, universal scroll,
-// stages and current stage, lift-off; progress 20, 50, 60, 80 on the way.
+// stages and current stage, lift-off; progress 20, then steps towards 50 while
+// the table and the macros go out, then 50, 60, 80.
 std::int32_t ApplyProfileToDevice(const DeviceLink& link, const ProfileRecord& profile,
                                   ProgressSink* progress);

@@ -47,7 +47,9 @@ std::int32_t OpenLibrary(const DeviceLink& link) {
         return 0;
     }
     if (link.DeviceOpen->load() != 0) CloseLibrary(link);
-    HidSetMatch(kMatchRecord);
+    DWORD match[kMatchRecordSize];  // the library takes DWORDs; the contract's values fit them
+    for (std::size_t i = 0; i < kMatchRecordSize; ++i) match[i] = kMatchRecord[i];
+    HidSetMatch(match);
     HidSetCallback(link.Callback);
     // Every collection of an earlier open was released with it; the library
     // announces each one it opens now. Stale entries would send commands to

@@ -12,7 +12,10 @@ bool CDialog::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRES
 BOOL CDialog::Create(CWnd* parent) {
     HWND owner = parent != nullptr ? parent->GetSafeHwnd() : nullptr;
     SetParentHwnd(owner);
-    return Sys().Windows.CreateDialogParamW(templateId_, owner, this) != nullptr ? TRUE : FALSE;
+    BeginCreation();
+    const HWND dialog = Sys().Windows.CreateDialogParamW(templateId_, owner, this);
+    EndCreation();
+    return dialog != nullptr ? TRUE : FALSE;
 }
 
 LRESULT CDialog::OnInitDialogMessage(UINT, WPARAM, LPARAM, BOOL&) { return OnInitDialog(); }

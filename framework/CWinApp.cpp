@@ -1,6 +1,7 @@
 #include "framework/CWinApp.h"
 
 #include "framework/CWnd.h"
+#include "framework/PostedMessages.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -26,15 +27,23 @@ BOOL CWinApp::PreTranslateMessage(MSG* msg) {
     return FALSE;
 }
 
+bool CWinApp::MainWindowAlive() const { return m_pMainWnd != nullptr && m_pMainWnd->GetSafeHwnd() != nullptr; }
+
 int CWinApp::Run() {
     MSG msg{};
     for (;;) {
         const BOOL got = Sys().Windows.GetMessageW(&msg);
-        if (got == 0 || got == -1) break;
+        if (got == -1) break;
+        // The quit comes when the main window is gone; one that comes while
+        // it lives was posted by someone else and ends nothing.
+        if (got == 0 && !MainWindowAlive()) break;
+        if (got == 0 || RefusesPostedMessage(msg)) continue;
         if (PreTranslateMessage(&msg)) continue;
         Sys().Windows.DispatchMessageW(&msg);
     }
-    exitCode_ = static_cast<int>(msg.wParam);
+    exitCode_ = msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : -1;
+    // However the loop ended, the main window's own end runs first.
+    if (MainWindowAlive()) m_pMainWnd->DestroyWindow();
     return ExitInstance();
 }
 

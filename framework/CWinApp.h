@@ -25,6 +25,8 @@ public:
     CWnd* m_pMainWnd = nullptr;
 
 protected:
+    // The main window exists and has not been destroyed.
+    bool MainWindowAlive() const;
     int exitCode_ = 0;
 };
 

@@ -39,12 +39,28 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     // The framework's default creation step: 0, or -1 to fail the creation.
     int OnCreateDefault();
+    // After the window's last message. The object outlives it: the
+    // framework still reads its state when the destruction returns.
     virtual void PostNcDestroy() {}
     // The creator's parent, kept for the message loop's walk to the parents.
     void SetParentHwnd(HWND parent) { parent_ = parent; }
+    // Makes this object's window as `creation` describes.
+    BOOL CreateFrom(const WindowCreation& creation);
+    // Brackets a creation of this object's window: the creation messages
+    // are taken only inside it.
+    void BeginCreation() { creating_ = true; }
+    void EndCreation() { creating_ = false; }
 
 private:
     void Attach(HWND hwnd);
     void Detach();
+    // Whether a creation or destruction message can be the system's own:
+    // any program can send or post them, and one that comes while the
+    // window is neither being made nor destroyed is ignored.
+    bool TakesLifecycleMessage(UINT message) const;
+    // True once this window, or the window it belongs to, is being destroyed.
+    bool BeingDestroyed() const;
     HWND parent_ = nullptr;
+    bool creating_ = false;
+    bool destroying_ = false;
 };

@@ -26,19 +26,20 @@ std::string FormatSentReport(std::uint64_t time, const std::vector<std::uint8_t>
 }
 
 std::vector<std::uint8_t> SimButtonReport(int buttonIndex, bool pressed) {
-    return {kVendorReportId, kCommandMarker, kVendorEventButton, 0x00,
-            static_cast<std::uint8_t>(buttonIndex), pressed ? kButtonPressed : kButtonReleased,
+    return {simproto::kVendorReportId, simproto::kMarker, simproto::kButtonEvent, 0x00,
+            static_cast<std::uint8_t>(buttonIndex), static_cast<std::uint8_t>(pressed ? 1 : 0),
             0x00, 0x00, 0x00};
 }
 
 std::vector<std::uint8_t> SimLaunchReport(int buttonIndex) {
-    return {kVendorReportId,     kCommandMarker,      kVendorEventLaunch,  kLaunchSignature[0],
+    using namespace simproto;
+    return {kVendorReportId,     kMarker,             kLaunchEvent,        kLaunchSignature[0],
             kLaunchSignature[1], kLaunchSignature[2], kLaunchSignature[3],
             static_cast<std::uint8_t>(buttonIndex), 0x00};
 }
 
 std::vector<std::uint8_t> SimFunctionReport(std::uint8_t function, std::uint8_t parameter) {
-    return {kFunctionReportId, function, parameter};
+    return {simproto::kFunctionReportId, function, parameter};
 }
 
 void SimMouse::SetReply(std::initializer_list<std::uint8_t> bytes, bool encoded) {
@@ -49,45 +50,46 @@ void SimMouse::SetReply(std::initializer_list<std::uint8_t> bytes, bool encoded)
         frame[i++] = b;
     }
     if (encoded) secrecy::EncodeFrame(frame);
-    std::memcpy(reply_.data(), frame + 1, kReportSize);
+    std::memcpy(reply_.data(), frame + 1, simproto::kReportBytes);
     hasReply_ = true;
 }
 
 void SimMouse::ReceiveCommand(const std::uint8_t* report) {
+    using namespace simproto;
     stream_ = Stream::None;
     streamOffset_ = 0;
     hasReply_ = false;
-    if (report[0] != kCommandMarker) return;
+    if (report[0] != kMarker) return;
     switch (report[1]) {
-    case kCmdPollingRate: memory_.ReportRate = report[2]; break;
-    case kCmdButtonTable: stream_ = Stream::ButtonTable; break;
-    case kCmdMacroArea: stream_ = Stream::MacroArea; break;
-    case kCmdStages: stream_ = Stream::StageX; break;
-    case kCmdUniversalScroll: memory_.UniversalScroll = report[3]; break;
-    case kCmdLiftOff:
+    case kSetReportRate: memory_.ReportRate = report[2]; break;
+    case kStreamButtonTable: stream_ = Stream::ButtonTable; break;
+    case kStreamMacroArea: stream_ = Stream::MacroArea; break;
+    case kStreamStages: stream_ = Stream::StageX; break;
+    case kSetUniversalScroll: memory_.UniversalScroll = report[3]; break;
+    case kSetLiftOff:
         memory_.LiftOff = report[3];
         memory_.LiftOffTrailer = report[4];
         break;
-    case kCmdSelectStage: memory_.CurrentStage = report[3]; break;
-    case kCmdLogoLight: memory_.Logo = report[4]; break;
-    case kCmdStateByte: memory_.StateByte = report[2]; break;
-    case kCmdProbe:
+    case kSelectStage: memory_.CurrentStage = report[3]; break;
+    case kSetLogo: memory_.Logo = report[4]; break;
+    case kSetState: memory_.StateByte = report[2]; break;
+    case kProbe:
         if (answers_.AnswersProbe)
-            SetReply({kCommandMarker, kCmdProbe, 0x01}, false);
+            SetReply({kMarker, kProbe, 0x01}, false);
         else
-            SetReply({kCommandMarker, 0x00, 0x00}, false);
+            SetReply({kMarker, 0x00, 0x00}, false);
         break;
-    case kCmdReadBackQuery:
-        SetReply({kCommandMarker, answers_.ReadBackReady ? kSimReadBackReady : std::uint8_t{0}, kButtonTableLength}, true);
+    case kReadBackQuery:
+        SetReply({kMarker, answers_.ReadBackReady ? kSimReadBackReady : std::uint8_t{0}, kButtonTableBytesCode}, true);
         break;
-    case kCmdStageQuery: SetReply({kCommandMarker, kCmdStageQuery, memory_.CurrentStage}, false); break;
-    case kCmdReadBackRequest:
+    case kStageQuery: SetReply({kMarker, kStageQuery, memory_.CurrentStage}, false); break;
+    case kReadBackRequest:
         // Four reports carry the first 32 bytes of the button table, encoded.
         if (!answers_.AnswersReadBack) break;
-        for (std::size_t k = 0; k < kReadBackReports && k < answers_.ReadBackAnswerCount; ++k) {
+        for (std::size_t k = 0; k < kReadBackAnswers && k < answers_.ReadBackAnswerCount; ++k) {
             std::vector<std::uint8_t> frame(kSimReadBackReportLength, 0);
             frame[0] = kSimReadBackReportId;
-            std::memcpy(frame.data() + 1, memory_.ButtonTable + k * kReportSize, kReportSize);
+            std::memcpy(frame.data() + 1, memory_.ButtonTable + k * kReportBytes, kReportBytes);
             secrecy::EncodeFrame(frame.data());
             produced_.push_back(std::move(frame));
         }
@@ -101,8 +103,8 @@ void SimMouse::ReceiveData(const std::uint8_t* report) {
     case Stream::ButtonTable:
     case Stream::MacroArea: {
         std::uint8_t* area = stream_ == Stream::ButtonTable ? memory_.ButtonTable : memory_.MacroArea;
-        const std::size_t size = stream_ == Stream::ButtonTable ? kButtonTableSize : kMacroAreaSize;
-        const std::size_t n = std::min(kReportSize, size - streamOffset_);
+        const std::size_t size = stream_ == Stream::ButtonTable ? simproto::kButtonTableBytes : simproto::kMacroAreaBytes;
+        const std::size_t n = std::min(simproto::kReportBytes, size - streamOffset_);
         std::memcpy(area + streamOffset_, report, n);
         streamOffset_ += n;
         if (streamOffset_ >= size) stream_ = Stream::None;
@@ -122,7 +124,7 @@ void SimMouse::ReceiveData(const std::uint8_t* report) {
 
 bool SimMouse::Reply(std::uint8_t* reply) const {
     if (!hasReply_) return false;
-    std::memcpy(reply, reply_.data(), kReportSize);
+    std::memcpy(reply, reply_.data(), simproto::kReportBytes);
     return true;
 }
 

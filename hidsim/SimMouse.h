@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "device/DeviceProtocol.h"
+#include "contract/HidLibrary.h"
 #include "hidsim/SimMouseConfig.h"
+#include "hidsim/SimProtocol.h"
+#include "platform/WinTypes.h"
 
 // Device ids the simulated library hands out for the two collections.
 constexpr DWORD kSimCommandDeviceId = 0x2A01;
@@ -32,15 +34,15 @@ struct SimMemory {
     std::uint8_t Logo = 0;
     std::uint8_t UniversalScroll = 0;
     std::uint8_t StateByte = 0;
-    std::uint8_t ButtonTable[kButtonTableSize] = {};
-    std::uint8_t MacroArea[kMacroAreaSize] = {};
+    std::uint8_t ButtonTable[simproto::kButtonTableBytes] = {};
+    std::uint8_t MacroArea[simproto::kMacroAreaBytes] = {};
 };
 
 // One report the mouse received, with the time it arrived.
 struct SimReceivedReport {
     std::uint64_t Time = 0;      // milliseconds of the library's clock
     DWORD Usage = 0;             // kCommandUsage or kDataUsage
-    std::array<std::uint8_t, kReportSize> Bytes{};
+    std::array<std::uint8_t, simproto::kReportBytes> Bytes{};
 };
 
 // "<time> <usage> b0 b1 ... b7", e.g. "1500 ff01 07 17 00 00 00 00 00 00".
@@ -82,6 +84,6 @@ private:
     Stream stream_ = Stream::None;
     std::size_t streamOffset_ = 0;
     bool hasReply_ = false;
-    std::array<std::uint8_t, kReportSize> reply_{};
+    std::array<std::uint8_t, simproto::kReportBytes> reply_{};
     std::vector<std::vector<std::uint8_t>> produced_;
 };

@@ -32,6 +32,9 @@ public:
     virtual HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                                 DWORD* threadId) = 0;
     virtual DWORD GetCurrentThreadId() = 0;
+    // On a thread handle: WAIT_OBJECT_0 once the thread has ended,
+    // WAIT_TIMEOUT when it still runs after `milliseconds`.
+    virtual DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
     virtual DWORD GetTickCount() = 0;
     virtual void OutputDebugStringW(const Text& line) = 0;

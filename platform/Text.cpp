@@ -95,13 +95,26 @@ Text TextFromField(const char16_t* field, std::size_t capacity) {
     return Text(field, n);
 }
 
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+char16_t FoldCase(char16_t c) {
+    const auto minus = [c](int n) { return static_cast<char16_t>(c - n); };
+    if (c < 0x80) return c >= u'a' && c <= u'z' ? minus(0x20) : c;
+    if (c == 0xB5) return 0x39C;                                // micro sign: capital mu
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return minus(0x20);  // à..þ without ÷
+    if (c == 0xFF) return 0x178;                                // ÿ
+    if (c == 0x3AC) return 0x386;                               // ά
+    if (c >= 0x3AD && c <= 0x3AF) return minus(0x25);           // έ ή ί
+    if (c == 0x3C2) return 0x3A3;                               // final sigma
+    if (c >= 0x3B1 && c <= 0x3CB) return minus(0x20);           // α..ϋ
+    if (c == 0x3CC) return 0x38C;                               // ό
+    if (c == 0x3CD || c == 0x3CE) return minus(0x3F);           // ύ ώ
+    if (c >= 0x430 && c <= 0x44F) return minus(0x20);           // а..я
+    if (c >= 0x450 && c <= 0x45F) return minus(0x50);           // ѐ..џ
+    return c;
 }
 
-bool EqualsIgnoringAsciiCase(const Text& a, const Text& b) {
+bool EqualsIgnoringCase(const Text& a, const Text& b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+        if (FoldCase(a[i]) != FoldCase(b[i])) return false;
     return true;
 }

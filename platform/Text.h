@@ -21,6 +21,12 @@ void CopyTextToField(const Text& text, char16_t* field, std::size_t capacity);
 // Reads a zero-terminated field of `capacity` units (stops at capacity).
 Text TextFromField(const char16_t* field, std::size_t capacity);
 
-// ASCII-only case folding, enough for section, key and root names.
-char16_t FoldAscii(char16_t c);
-bool EqualsIgnoringAsciiCase(const Text& a, const Text& b);
+// Case folding as the system's case-insensitive ordinal comparison does it
+// (the one behind window titles and classes, INI section and key names, and
+// file names): each letter maps to its simple capital. Covers the letters of
+// Basic Latin, Latin-1, Greek and Cyrillic; every other character is itself.
+// So final sigma and sigma both fold to capital sigma, and a character with
+// no capital (sharp s, the multiplication sign, an unassigned code) matches
+// only itself.
+char16_t FoldCase(char16_t c);
+bool EqualsIgnoringCase(const Text& a, const Text& b);

@@ -24,6 +24,8 @@ set -uo pipefail
 SCRIPTS="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=lib/runenv.sh
 source "$SCRIPTS/lib/runenv.sh"
+# shellcheck source=lib/contract.sh
+source "$SCRIPTS/lib/contract.sh"
 
 build_flag=""
 wanted="1,2,3,4,5,6"
@@ -37,7 +39,9 @@ while [ $# -gt 0 ]; do
             }
             wanted="$2"
             shift ;;
-        *) echo "usage: scripts/demo.sh [--no-build] [--steps 1,3,5]" >&2; exit $EXIT_USAGE ;;
+        -h | --help) runenv_usage "$0" 2 22; exit $EXIT_OK ;;
+        *) echo "demo.sh: unknown argument '$1'; usage: scripts/demo.sh [--no-build] [--steps 1,3,5] [--help]" >&2
+           exit $EXIT_USAGE ;;
     esac
     shift
 done
@@ -151,7 +155,7 @@ step_full_write() {
     local shooter=$!
     "$SCRIPTS/control.sh" apply 2>&1 | sed 's/^/    /'
     check "the progress dialog \"$PROGRESS_TITLE\" showed (screenshot: build/run/progress-dialog.png)" wait "$shooter"
-    check "0x4E1 (full write finished) reached \"$CONFIG_TITLE\"" wait_for "$RUN_LOGS/config.log" "$before_log" 1 "msg=0x04e1 "
+    check "0x4E1 (full write finished) reached \"$CONFIG_TITLE\"" wait_for "$RUN_LOGS/config.log" "$before_log" 1 "msg=0x$(contract_hex4 kNotifyFullWriteDone) "
     check "the dialog is gone" run_quiet product_exe configstub.exe gone "$PROGRESS_TITLE" 5000
     echo "  The mouse's memory after:"
     after="$("$SCRIPTS/mouse.sh" memory)"
@@ -223,7 +227,7 @@ step_foreground() {
     run_quiet product_exe configstub.exe wait "$DEMO_APP_TITLE" 10000
     check "demoapp.exe came to the foreground" run_quiet product_exe configstub.exe front "$DEMO_APP_TITLE"
     check "within 2 s the service posted 0x4D5 with wParam=$target to \"$CONFIG_TITLE\"" \
-        wait_for "$RUN_LOGS/config.log" "$from" 4 "msg=0x04d5 wParam=$target "
+        wait_for "$RUN_LOGS/config.log" "$from" 4 "msg=0x$(contract_hex4 kNotifyProfileOrMacroButton) wParam=$target "
     check "the settings file names profile $target as the active one" test "$(active_profile)" = "$target"
     run_quiet product_exe configstub.exe close "$DEMO_APP_TITLE"
     "$SCRIPTS/assign.sh" launch "$target" "" >/dev/null
@@ -264,7 +268,7 @@ tray_closed_on_unplug() {
 
 step_unplug_peers() {
     [ -n "${UNPLUG_CONFIG:-}" ] || unplug_and_plug
-    check "0x4DD (mouse removed) reached \"$CONFIG_TITLE\"" wait_for "$RUN_LOGS/config.log" "$UNPLUG_CONFIG" 1 "msg=0x04dd "
+    check "0x4DD (mouse removed) reached \"$CONFIG_TITLE\"" wait_for "$RUN_LOGS/config.log" "$UNPLUG_CONFIG" 1 "msg=0x$(contract_hex4 kNotifyMouseRemoved) "
     check "the tray program got WM_CLOSE and closed" tray_closed_on_unplug
     check "the tray program runs again after the plug" run_quiet product_exe configstub.exe wait "$TRAY_TITLE" 5000
 }

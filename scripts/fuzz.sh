@@ -2,8 +2,9 @@
 # Builds the libFuzzer targets with clang in BUILD_DIR and runs each for a
 # bounded time: the settings file reads (seeded with the installed default
 # files), the input-report callback and the main window's procedure.
-#   scripts/fuzz.sh [BUILD_DIR] [SECONDS_EACH]
+#   scripts/fuzz.sh [BUILD_DIR] [SECONDS_EACH]   (defaults /tmp/mousehid-fuzz and 30)
 set -euo pipefail
+case "${1:-}" in -h | --help) sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;; esac
 SOURCE_DIR="$(cd "$(dirname "$0")/.." && pwd)"
 BUILD_DIR="${1:-/tmp/mousehid-fuzz}"
 SECONDS_TO_RUN="${2:-30}"

@@ -18,8 +18,8 @@ set -uo pipefail
 source "$(dirname "$0")/lib/runenv.sh"
 
 usage() {
-    sed -n '5,12p' "$0" | sed 's/^# \{0,1\}//' >&2
-    exit $EXIT_USAGE
+    runenv_usage "$0" 2 15
+    exit $EXIT_OK
 }
 refuse() {
     echo "mouse.sh: $*" >&2
@@ -28,7 +28,7 @@ refuse() {
 
 # One request to the mouse; its answer on standard output.
 request() {
-    product_exe hidsimctl.exe "$@"
+    product_exe hidsimctl.exe "$@" 2> >(sed 's/^hidsimctl: /mouse.sh: /' >&2)
     local code=$?
     case $code in
         0) return $EXIT_OK ;;
@@ -38,7 +38,7 @@ request() {
     esac
 }
 
-[ $# -ge 1 ] || usage
+[ $# -ge 1 ] || { runenv_usage "$0" 2 15 >&2; exit $EXIT_USAGE; }
 verb="$1"
 shift
 arg="${1:-}"
@@ -77,7 +77,7 @@ case "$verb" in
     *) refuse "unknown command '$verb' (plug, unplug, press, release, click, scroll, zoom, status, memory)" ;;
 esac
 
-runenv_attach || exit $?
+runenv_attach mouse.sh || exit $?
 for r in "${requests[@]}"; do
     # shellcheck disable=SC2086 # each request is words for hidsimctl
     request $r || exit $?

@@ -5,7 +5,12 @@
 # debug-output reader beside it; then shows the live console (scripts/lib/
 # console.sh) until the service ends.
 #
-#   scripts/run.sh [--no-build]
+#   scripts/run.sh [--no-build] [--all-data]
+#
+#   --no-build   start what build/win holds (no set-up, no build)
+#   --all-data   the console shows every data report the mouse gets, one line
+#                each (by default a run of them is one line: what, how many,
+#                how long)
 #
 # Ctrl-C (also when piped, as in `scripts/run.sh | tee log`), SIGTERM, SIGHUP
 # or scripts/stop.sh close the service's window, as the tray program would,
@@ -28,10 +33,14 @@ source "$MOUSEHID_ROOT/tests/wine/wine-env.sh"
 cd "$MOUSEHID_ROOT"
 
 build=1
+all_data=0
 for arg in "$@"; do
     case "$arg" in
         --no-build) build=0 ;;
-        *) echo "usage: scripts/run.sh [--no-build]" >&2; exit $EXIT_USAGE ;;
+        --all-data) all_data=1 ;;
+        -h | --help) runenv_usage "$0" 2 24; exit $EXIT_OK ;;
+        *) echo "run.sh: unknown argument '$arg'; usage: scripts/run.sh [--no-build] [--all-data] [--help]" >&2
+           exit $EXIT_USAGE ;;
     esac
 done
 
@@ -40,31 +49,21 @@ done
 trap '' PIPE
 say() { printf '%s\n' "$*" 2>/dev/null || printf '%s\n' "$*" >&2 2>/dev/null || true; }
 
+# The programs a run installs (cmake --install of the product and its
+# testsupport component); the tests and timing programs are not built.
+RUN_TARGETS=(mousehid HidDevice HIDApi trayicon configstub inputrecorder filehold debuglines
+             launchmarker hidsimctl settingsedit windowtree)
 RECORDER_EVENT="MousehidRunInputRecorder"
 READER_EVENT="MousehidRunDebugLines"
 SERVICE_START_S=30
 SERVICE_STOP_S=20
 
-# Ends the run that an earlier run.sh left behind when it was killed outright
-# (its state file names a run.sh that is gone).
-clean_up_leftovers() {
-    [ -f "$RUN_STATE" ] || return 0
-    local pid
-    pid="$(state_get XVFB_PID)" && pid_is "$pid" Xvfb && kill "$pid" 2>/dev/null || true
-    pid="$(state_get OPENBOX_PID)" && pid_is "$pid" openbox && kill "$pid" 2>/dev/null || true
-    pid="$(state_get CONSOLE_PID)" && pid_is "$pid" console_follow && kill -- "-$pid" 2>/dev/null || true
-    if [ -d "$RUN_PREFIX" ]; then
-        WINEPREFIX="$RUN_PREFIX" wineserver -k >/dev/null 2>&1 || true
-        WINEPREFIX="$RUN_PREFIX" timeout 20 wineserver -w >/dev/null 2>&1 || true
-    fi
-    rm -f "$RUN_STATE"
-}
-
 if pid="$(state_get RUN_PID)" && pid_is "$pid" run.sh; then
     echo "Another run is alive (pid $pid); stop it with scripts/stop.sh or Ctrl-C in its shell." >&2
     exit $EXIT_FAILED
 fi
-clean_up_leftovers
+# A run whose run.sh was killed outright is ended from its state file.
+runenv_clean_up_dead_run run.sh || true
 
 SERVICE_PID=""
 CONSOLE_PID=""
@@ -125,7 +124,8 @@ trap 'stop_everything' EXIT
 
 if [ $build -eq 1 ]; then
     bash scripts/setup.sh
-    bash scripts/build.sh win
+    # Only what a run installs: the service, its libraries and the stand-ins.
+    bash scripts/build.sh win "${RUN_TARGETS[@]}"
 fi
 rm -rf "$RUN_PRODUCT"
 cmake --install build/win --prefix "$RUN_PRODUCT" >/dev/null
@@ -165,7 +165,9 @@ write_state
 console_paths=()
 for f in "${console_files[@]}"; do console_paths+=("$RUN_LOGS/$f"); done
 console_paths+=("$RUN_PRODUCT/trayicon.log")
-setsid bash -c 'source "$0"; console_follow "$@"' "$SCRIPTS/lib/console.sh" "${console_paths[@]}" &
+# It watches this script and ends with it, however it ends.
+CONSOLE_ALL_DATA=$all_data CONSOLE_RUN_PID=$$ \
+    setsid bash -c 'source "$0"; console_follow "$@"' "$SCRIPTS/lib/console.sh" "${console_paths[@]}" &
 CONSOLE_PID=$!
 write_state
 

@@ -1,7 +1,15 @@
 #!/bin/bash
-# Installs the Debian packages the builds and tests need (as root).
-# Runs apt-get update and install only when something is missing.
+# Installs the Debian packages the builds and tests need (as root, or with
+# sudo), and generates the locales ru_RU.UTF-8 and ja_JP.UTF-8 for the Wine
+# tests that run under another code page. Runs apt-get update and install
+# only when something is missing.
+#   scripts/setup.sh
 set -euo pipefail
+case "${1:-}" in
+    -h | --help) sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    "") ;;
+    *) echo "setup.sh: unknown argument '$1' (setup.sh takes none; --help)" >&2; exit 2 ;;
+esac
 
 PACKAGES=(
     cmake make g++ pkg-config

@@ -2,7 +2,9 @@
 # Installs what is needed, builds both builds and runs every test:
 # host unit tests (plain, with address/undefined and thread sanitizers),
 # bounded fuzzing, and the Windows build's tests under Wine.
+#   scripts/test.sh
 set -euo pipefail
+case "${1:-}" in -h | --help) sed -n '2,5p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;; esac
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$ROOT"
 

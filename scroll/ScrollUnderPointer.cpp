@@ -5,22 +5,23 @@
 
 namespace scroll {
 
-void ScrollUnderPointer(const ScrollSystem& system, int count) {
+Text ScrollUnderPointer(const ScrollSystem& system, int count) {
     CFindScrollBar finder(system.Windows);
     POINT pointer{};
-    if (!system.Sender.GetCursorPos(&pointer)) return;
+    if (!system.Sender.GetCursorPos(&pointer)) return u"no pointer position";
     HWND window = system.Windows.WindowFromPoint(pointer);
-    if (window == nullptr) return;
+    if (window == nullptr) return u"no window under the pointer";
     const Text className = system.Windows.GetClassNameW(window);
     // Over the desktop or its icons there is nothing to scroll.
     if ((className == u"SysListView32" && finder.IsOnDesktop(window)) ||
         window == system.Windows.GetDesktopWindow())
-        return;
+        return u"the pointer is over the desktop";
 
     const ScrollMethod method = ScrollMethodForClass(className);
     finder.SetReferencePoint(pointer.x, pointer.y);
     HWND target = finder.FindHorizontalTarget(window);
-    if (count == 0 || target == nullptr) return;
+    if (count == 0) return u"no steps";
+    if (target == nullptr) return u"no horizontal scroll bar in or around " + className;
 
     const long long magnitude = count < 0 ? -static_cast<long long>(count) : count;
     ScrollRequest request;
@@ -30,6 +31,7 @@ void ScrollUnderPointer(const ScrollSystem& system, int count) {
     request.Steps = static_cast<int>(magnitude < kMaxScrollSteps ? magnitude : kMaxScrollSteps);
     request.ToLeft = count > 0;
     DeliverScroll(system, method, request);
+    return Text();
 }
 
 }  // namespace scroll

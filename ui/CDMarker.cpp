@@ -49,7 +49,7 @@ BOOL CDMarker::CreateMarker(int left, int top, int right, int bottom, const Text
     creation.height = bottom - top;
     creation.parent = parent_;
     creation.childId = static_cast<UINT>(id);
-    return Sys().Windows.CreateWindowExW(creation, this) != nullptr ? TRUE : FALSE;
+    return CreateFrom(creation);
 }
 
 void CDMarker::SetImages(int left, int top, int right, int bottom, const CBitmap& emptySource,

@@ -6,15 +6,14 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "contract/Names.h"
 #include "platform/Text.h"
 #include "ui/MaskRegion.h"
 #include "ui/ProgressDialogResource.h"
 
 constexpr int kProgressDialogTemplate = IDD_PROGRESS_DIALOG;
 
-// Window texts: the dialog's own on creation, and the one the main window gives it.
-constexpr char16_t kProgressDialogOwnTitle[] = u"PEVO_PROCESSBAR";
-constexpr char16_t kProgressDialogTitle[] = u"QZNDorvantisProgressbar";
+// Window texts: kProgressDialogOwnTitle and kProgressDialogTitle (contract/Names.h).
 
 // The mask's white lies outside the window.
 constexpr ColourRef kMaskTransparentColour = 0xFFFFFF;

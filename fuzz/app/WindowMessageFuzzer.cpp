@@ -23,7 +23,8 @@
 #include <mutex>
 
 #include "app/MursohidDlg.h"
-#include "app/ServiceNames.h"
+#include "contract/Messages.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "hidsim/host/SimulatedMouse.h"
 #include "platform/fake/FakePlatform.h"
@@ -31,14 +32,17 @@
 
 namespace {
 
-constexpr UINT kServiceMessages[] = {0x502, 0x4D6, 0x4DE, 0x4DF, 0x4E2, 0x4E3, 0x4E4, 0x4E5, 0x4E6, 0x504,
-                                     0x672, 0x677, 0x7EB, 0x219, 0x2B1, WM_TIMER, WM_NULL};
+constexpr UINT kServiceMessages[] = {kMsgDeviceNotification, kMsgReadStage, kMsgFullWrite, kMsgSetPollingRate,
+                                     kMsgSetLiftOff, kMsgWriteStages, kMsgSetStateByte, kMsgSetLogoLight,
+                                     kMsgSetUniversalScroll, kMsgNoAction, kMsgAdoptDeviceImage,
+                                     kMsgReloadSettings, kMsgMouseData, 0x219, 0x2B1, WM_TIMER, WM_NULL};
 constexpr std::size_t kRecordSize = 18;
 constexpr std::size_t kMaxRecords = 64;
 
+// Forged creation and destruction messages are refused and stay in the
+// mix; only a close, the session's end or a quit end the service.
 bool EndsTheWindow(UINT message) {
-    return message == WM_CREATE || message == WM_DESTROY || message == WM_CLOSE || message == WM_QUIT ||
-           message == WM_NCCREATE || message == WM_NCDESTROY;
+    return message == WM_CLOSE || message == WM_QUIT || message == WM_ENDSESSION;
 }
 
 std::uint64_t Read64(const std::uint8_t* bytes) {
@@ -78,7 +82,7 @@ struct Service {
         fake.windows.PumpMessages();
         if (fake.files.File(settingsPath) != settings) {
             fake.files.AddFile(settingsPath, settings);
-            fake.windows.SendMessageW(window->m_hWnd, 0x677, 0, 0);
+            fake.windows.SendMessageW(window->m_hWnd, kMsgReloadSettings, 0, 0);
         }
         if (!mouse->Plugged()) mouse->Plug();
         mouse->WaitUntilDelivered();

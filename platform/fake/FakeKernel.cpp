@@ -9,7 +9,7 @@ std::string U8(const Text& text) { return TextToUtf8(text); }
 Text FakeFoldPath(const Text& path) {
     Text folded;
     folded.reserve(path.size());
-    for (char16_t c : path) folded.push_back(c == u'/' ? u'\\' : FoldAscii(c));
+    for (char16_t c : path) folded.push_back(c == u'/' ? u'\\' : FoldCase(c));
     while (folded.size() > 3 && folded.back() == u'\\') folded.pop_back();
     return folded;
 }
@@ -53,20 +53,47 @@ BOOL FakeKernel::CloseHandle(HANDLE handle) {
 HANDLE FakeKernel::CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                                 DWORD* threadId) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    FakeThread thread{world_.NextFakeThreadId(), stackSize, routine, parameter};
+    const auto handle = reinterpret_cast<HANDLE>(world_.nextHandle++);
+    FakeThread thread{world_.NextFakeThreadId(), stackSize, routine, parameter, handle};
     threads_.push_back(thread);
     world_.Record("CreateThread stack=" + std::to_string(stackSize));
     if (threadId) *threadId = thread.id;
-    if (world_.stopping || routine == nullptr) return reinterpret_cast<HANDLE>(world_.nextHandle++);
+    threadEnded_[handle] = false;
+    if (world_.stopping || routine == nullptr) return handle;
     world_.ThreadStarted();
-    running_.emplace_back([this, thread] {
+    running_.emplace_back([this, thread, handle] {
         world_.AdoptThread(thread.id);
         thread.routine(thread.parameter);
         std::lock_guard<std::recursive_mutex> guard(world_.lock);
         world_.ThreadEnded();
+        threadEnded_[handle] = true;
         world_.changed.notify_all();
     });
-    return reinterpret_cast<HANDLE>(world_.nextHandle++);
+    return handle;
+}
+
+DWORD FakeKernel::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    std::unique_lock<std::recursive_mutex> lock(world_.lock);
+    world_.Record("WaitForSingleObject " + (milliseconds == INFINITE ? std::string("INFINITE")
+                                                                     : std::to_string(milliseconds)));
+    auto thread = threadEnded_.find(handle);
+    if (thread == threadEnded_.end()) {
+        world_.lastError = ERROR_INVALID_HANDLE;
+        return WAIT_FAILED;
+    }
+    const bool fakeThread = world_.IsFakeThread(world_.CurrentThreadId());
+    if (fakeThread) world_.ThreadWaiting();
+    const bool ended = world_.changed.wait_for(lock, world_.hangAfter, [&] {
+        return threadEnded_[handle] || world_.stopping;
+    });
+    if (fakeThread) world_.ThreadResumed();
+    if (threadEnded_[handle]) return WAIT_OBJECT_0;
+    if (milliseconds == INFINITE) {
+        world_.hangs.push_back("WaitForSingleObject: its thread never ended");
+    } else if (!ended) {
+        world_.now += milliseconds;
+    }
+    return WAIT_TIMEOUT;
 }
 
 DWORD FakeKernel::GetCurrentThreadId() { return world_.CurrentThreadId(); }
@@ -142,6 +169,16 @@ void FakeKernel::StopThreads() {
     }
     for (auto& thread : running)
         if (thread.joinable()) thread.join();
+}
+
+bool FakeKernel::ThreadEnded(DWORD id) const {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    for (const FakeThread& thread : threads_) {
+        if (thread.id != id) continue;
+        auto ended = threadEnded_.find(thread.handle);
+        return ended != threadEnded_.end() && ended->second;
+    }
+    return false;
 }
 
 std::vector<FakeThread> FakeKernel::Threads() const {

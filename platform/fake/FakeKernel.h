@@ -17,6 +17,7 @@ struct FakeThread {
     std::size_t stackSize = 0;
     ThreadRoutine routine = nullptr;
     void* parameter = nullptr;
+    HANDLE handle = nullptr;
 };
 
 class FakeKernel final : public KernelServices {
@@ -31,6 +32,10 @@ public:
     HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                         DWORD* threadId) override;
     DWORD GetCurrentThreadId() override;
+    // A thread's handle is signalled when its routine has returned. A wait
+    // that runs out advances the virtual clock by its time; one without end
+    // that its thread never ends is listed among the hangs.
+    DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
     void Sleep(DWORD milliseconds) override;
     DWORD GetTickCount() override;
     void OutputDebugStringW(const Text& line) override;
@@ -53,12 +58,15 @@ public:
     // Ends every wait of the fake and joins the threads it started.
     void StopThreads();
     std::vector<FakeThread> Threads() const;
+    // Whether the routine of the thread with this id has returned.
+    bool ThreadEnded(DWORD id) const;
 
 private:
     FakeWorld& world_;
     std::map<Text, int> mutexes_;  // name -> open handles
     std::map<HANDLE, Text> mutexHandles_;
     std::vector<FakeThread> threads_;
+    std::map<HANDLE, bool> threadEnded_;  // thread handle -> its routine has returned
     std::vector<std::thread> running_;
     std::map<Text, HMODULE> moduleHandles_;
     std::map<HMODULE, std::pair<std::map<std::string, void*>, std::map<WORD, void*>>> modules_;

@@ -5,6 +5,10 @@ DWORD Win32Kernel::GetLastError() { return ::GetLastError(); }
 BOOL Win32Kernel::ReleaseMutex(HANDLE mutex) { return ::ReleaseMutex(mutex); }
 BOOL Win32Kernel::CloseHandle(HANDLE handle) { return ::CloseHandle(handle); }
 
+DWORD Win32Kernel::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
+    return ::WaitForSingleObject(handle, milliseconds);
+}
+
 HANDLE Win32Kernel::CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                                    DWORD* threadId) {
     return ::CreateThread(nullptr, stackSize, routine, parameter, 0, threadId);

@@ -13,6 +13,7 @@ public:
     DWORD GetLastError() override;
     BOOL ReleaseMutex(HANDLE mutex) override;
     BOOL CloseHandle(HANDLE handle) override;
+    DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
     HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                         DWORD* threadId) override;
     DWORD GetCurrentThreadId() override;

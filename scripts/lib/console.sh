@@ -16,10 +16,18 @@
 #
 # The stand-ins' logs hold every message their windows receive; the console
 # shows the programs' own messages (WM_USER and above) and WM_CLOSE.
+#
+# A run of data reports the mouse gets (the button table's 5, the macro
+# area's 378) is one line: what they carry, how many, over how long by the
+# mouse's clock; CONSOLE_ALL_DATA=1 (run.sh --all-data) shows each of them.
+# CONSOLE_RUN_PID names the run.sh the console belongs to: the console ends
+# when that process is gone, however it ended.
 
 # "HH:MM:SS.mmm" now, without starting a process.
 console_now() {
-    local seconds="${EPOCHREALTIME%.*}" fraction="${EPOCHREALTIME#*.}"
+    # One reading of the clock: two could straddle a second.
+    local now="$EPOCHREALTIME"
+    local seconds="${now%.*}" fraction="${now#*.}"
     printf '%(%H:%M:%S)T.%s' "$seconds" "${fraction:0:3}"
 }
 
@@ -72,6 +80,42 @@ console_command_name() {
     esac
 }
 
+# A command with what its value means: "$1" is the report's bytes "07 cc p1 p2 ...".
+console_command_meaning() {
+    local -a b
+    read -r -a b <<<"$1"
+    local name
+    name="$(console_command_name "${b[1]:-}")"
+    case "${b[1]:-}" in
+        01) case "${b[2]:-}" in
+                03) echo "$name: code 03 (index 0)" ;; 01) echo "$name: code 01 (index 1)" ;;
+                00) echo "$name: code 00 (index 2 or 3)" ;; *) echo "$name: code ${b[2]:-} (unknown)" ;;
+            esac ;;
+        0a) case "${b[4]:-}" in
+                ff) echo "$name: on (FF)" ;; 00) echo "$name: off (00)" ;; *) echo "$name: value ${b[4]:-}" ;;
+            esac ;;
+        07) echo "$name: $([ "${b[3]:-}" = 00 ] && echo off || echo on) (${b[3]:-})" ;;
+        08) echo "$name: level $((16#${b[3]:-0}))" ;;
+        09) echo "$name: stage $((16#${b[3]:-0}))" ;;
+        17) echo "$name: ${b[2]:-}" ;;
+        *) echo "$name" ;;
+    esac
+}
+
+CONSOLE_DATA_COUNT=0
+CONSOLE_DATA_FIRST_MS=""
+CONSOLE_DATA_LAST_MS=""
+CONSOLE_DATA_WHAT="data"
+
+# Prints the folded line of the data reports seen since the last command, if any.
+console_flush_data() {
+    [ "$CONSOLE_DATA_COUNT" -gt 0 ] || return 0
+    local span=$((CONSOLE_DATA_LAST_MS - CONSOLE_DATA_FIRST_MS)) plural=s
+    [ "$CONSOLE_DATA_COUNT" -eq 1 ] && plural=""
+    console_print mouse "got data    $CONSOLE_DATA_WHAT: $CONSOLE_DATA_COUNT report$plural over $((span / 1000)).$(printf '%03d' $((span % 1000))) s"
+    CONSOLE_DATA_COUNT=0
+}
+
 # What an input report the mouse sends stands for.
 console_report_meaning() {
     local -a b
@@ -94,7 +138,14 @@ console_report_meaning() {
 
 # A line of the simulated mouse's log.
 console_mouse() {
-    local line="$1" rest="${1#* }" bytes
+    local line="$1" rest="${1#* }" bytes ms="${1%% *}"
+    if [[ "$rest" == "ff00 "* ]] && [ "${CONSOLE_ALL_DATA:-0}" != 1 ] && [[ "$ms" =~ ^[0-9]+$ ]]; then
+        [ "$CONSOLE_DATA_COUNT" -eq 0 ] && CONSOLE_DATA_FIRST_MS="$ms"
+        CONSOLE_DATA_LAST_MS="$ms"
+        CONSOLE_DATA_COUNT=$((CONSOLE_DATA_COUNT + 1))
+        return
+    fi
+    console_flush_data
     case "$rest" in
         "open 1") console_print mouse "opened by the service" ;;
         "open 0") console_print mouse "open refused: unplugged" ;;
@@ -106,8 +157,11 @@ console_mouse() {
             console_print mouse "sent $bytes$(console_report_meaning "$bytes")" ;;
         "ff01 "*)
             bytes="${rest#ff01 }"
-            local code="${bytes:3:2}"
-            console_print mouse "got command $bytes ($(console_command_name "$code"))" ;;
+            case "${bytes:3:2}" in
+                04) CONSOLE_DATA_WHAT="button table" ;; 05) CONSOLE_DATA_WHAT="macro area" ;;
+                06) CONSOLE_DATA_WHAT="resolution stages" ;; *) CONSOLE_DATA_WHAT="data" ;;
+            esac
+            console_print mouse "got command $bytes ($(console_command_meaning "$bytes"))" ;;
         "ff00 "*) console_print mouse "got data    ${rest#ff00 }" ;;
         *) console_print mouse "$line" ;;
     esac
@@ -186,12 +240,38 @@ console_debug() {
     if [ "$exe" = mousehid.exe ]; then console_print service "$rest"; else console_print debug "$exe: $rest"; fi
 }
 
-# Follows the files and prints their lines as console lines.
+# Follows the files and prints their lines as console lines. Ends when the
+# run (CONSOLE_RUN_PID) is gone.
 console_follow() {
-    local current="" line
+    local current="" line partial="" status
+    if [ -n "${CONSOLE_RUN_PID:-}" ]; then
+        # The console is the leader of its own process group ($$ of a setsid
+        # bash): when the run is gone, the whole group (tail, reader, this
+        # watcher) ends.
+        (
+            # A killed run.sh whose parent is gone too may stay a zombie for
+            # a while: that counts as gone.
+            while [ -r "/proc/$CONSOLE_RUN_PID/stat" ] &&
+                ! grep -q '^[0-9]* (.*) Z ' "/proc/$CONSOLE_RUN_PID/stat" 2>/dev/null; do
+                sleep 0.5
+            done
+            kill -- "-$$" 2>/dev/null
+        ) &
+    fi
     # -F follows a file that is replaced or truncated; headers "==> FILE <=="
-    # tell which file the next lines come from.
-    tail -n +1 -F -s 0.1 "$@" 2>/dev/null | while IFS= read -r line; do
+    # tell which file the next lines come from. A quiet moment prints a
+    # pending folded line of data reports.
+    tail -n +1 -F -s 0.1 "$@" 2>/dev/null | while true; do
+        IFS= read -r -t 0.3 line
+        status=$?
+        if [ $status -ne 0 ]; then
+            [ $status -gt 128 ] || break  # end of input; a time-out shows what is pending
+            partial+="$line"         # a line cut by the time-out goes on with the next read
+            console_flush_data
+            continue
+        fi
+        line="$partial$line"
+        partial=""
         if [[ "$line" == "==> "*" <==" ]]; then
             current="${line#==> }"
             current="${current% <==}"

@@ -67,14 +67,45 @@ pid_is() {
     [[ "$cmdline" == *"$what"* ]]
 }
 
+# The run whose run.sh was killed outright (SIGKILL, a closed terminal) leaves
+# its state file and what it started: Xvfb, openbox, the console, and the
+# service with its helpers in the Wine prefix. Ends them all from the state
+# file's pids and removes the file; says so on standard error, naming the
+# command ($1). True when there was such a run.
+runenv_clean_up_dead_run() {
+    local who="$1" pid prefix
+    [ -f "$RUN_STATE" ] || return 1
+    pid="$(state_get RUN_PID)" || pid=""
+    if [ -n "$pid" ] && pid_is "$pid" run.sh; then return 1; fi
+    echo "$who: the run's script (pid ${pid:-unknown}) was killed; ending what it left running..." >&2
+    pid="$(state_get CONSOLE_PID)" && [ -n "$pid" ] && kill -- "-$pid" 2>/dev/null
+    prefix="$(state_get WINEPREFIX)" || prefix="$RUN_PREFIX"
+    if [ -d "$prefix" ]; then
+        WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1
+        WINEPREFIX="$prefix" timeout 20 wineserver -w >/dev/null 2>&1
+    fi
+    pid="$(state_get OPENBOX_PID)" && pid_is "$pid" openbox && kill "$pid" 2>/dev/null
+    pid="$(state_get XVFB_PID)" && pid_is "$pid" Xvfb && kill "$pid" 2>/dev/null
+    rm -f "$RUN_STATE"
+    echo "$who: the killed run is cleaned up: nothing of it is left running." >&2
+    return 0
+}
+
+# Prints the usage text of a script: its header comment from line $2 to $3.
+runenv_usage() {
+    sed -n "$2,$3p" "$1" | sed 's/^# \{0,1\}//'
+}
+
 # Loads the running environment into this shell (DISPLAY, WINEPREFIX and the
 # Wine settings, for the Wine programs this command starts). Prints why and
 # returns EXIT_NOT_RUNNING when there is no live run.
 runenv_attach() {
     local pid
+    local who="${1:-${0##*/}}"
+    runenv_clean_up_dead_run "$who"
     pid="$(state_get RUN_PID)" || pid=""
     if [ -z "$pid" ] || ! pid_is "$pid" run.sh; then
-        echo "No service is running: start it with scripts/run.sh (in another shell)." >&2
+        echo "$who: no service is running: start it with scripts/run.sh (in another shell)." >&2
         return $EXIT_NOT_RUNNING
     fi
     export DISPLAY WINEPREFIX
@@ -97,11 +128,11 @@ product_exe() {
 check_number() {
     local what="$1" value="$2" low="$3" high="$4"
     if [ -z "$value" ]; then
-        echo "missing $what (a number $low to $high)" >&2
+        echo "${0##*/}: missing $what (a number $low to $high)" >&2
         return 1
     fi
     if ! [[ "$value" =~ ^[0-9]+$ ]] || [ "${#value}" -gt 6 ] || ((10#$value < low || 10#$value > high)); then
-        echo "$what '$value' is not a number $low to $high" >&2
+        echo "${0##*/}: $what '$value' is not a number $low to $high" >&2
         return 1
     fi
     return 0

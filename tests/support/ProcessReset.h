@@ -3,6 +3,7 @@
 // thread, whatever an earlier test left behind.
 #pragma once
 
+#include "actions/HeldInput.h"
 #include "app/ProcessState.h"
 #include "device/DeviceList.h"
 #include "device/HidApiBinding.h"
@@ -17,4 +18,5 @@ inline void ResetProcessState() {
     ReadBack.Reset();
     MainWindow.store(nullptr);
     WorkerThreadId.store(0);
+    ResetHeldInput();
 }

@@ -8,7 +8,10 @@
 # WINE_RUN_DIR: the folder of the run's own files (a new temporary folder,
 # removed by wine_env_stop, when unset). MOUSEHID_WINE_PREFIX: a prefix kept
 # between runs (made once, then reused); unset, the prefix is a fresh one in
-# WINE_RUN_DIR.
+# WINE_RUN_DIR. MOUSEHID_VIRTUAL_HID_DIR: the folder of the virtual HID bus's
+# drivers, installed in the prefix once (default: build/win/virtualhid when built).
+
+source "$(dirname "${BASH_SOURCE[0]}")/virtual-hid.sh"
 
 wine_env_start() {
     WINE_RUN_DIR_IS_TEMPORARY=0
@@ -48,6 +51,11 @@ wine_env_start() {
         wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
             /v Auto /t REG_SZ /d 1 /f >/dev/null 2>&1
         touch "$ready"
+    fi
+    # The virtual HID bus (virtual-hid.sh), when built.
+    local vhid="${MOUSEHID_VIRTUAL_HID_DIR:-$(dirname "${BASH_SOURCE[0]}")/../../build/win/virtualhid}"
+    if [ -f "$vhid/vhidbus.sys" ]; then
+        virtual_hid_install "$vhid" || echo "wine-env.sh: the virtual HID bus did not install" >&2
     fi
 }
 

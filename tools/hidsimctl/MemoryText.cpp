@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 #include "tools/settingsedit/ButtonAssignmentText.h"
 
 namespace {
@@ -53,12 +53,16 @@ std::string FunctionsOfCode(const std::uint8_t* code, int index) {
     for (std::size_t i = 0; i < kCodeBytes; ++i) allZero = allZero && code[i] == 0;
     if (allZero) return "nothing assigned";
     std::string names;
-    for (const ButtonCodeEntry& entry : kButtonCodes) {
-        if (entry.Fill == CodeFill::KeyNumber) continue;
-        const auto expected = ButtonCodeFor(entry.ButtonFunc, index, 0);
-        bool same = true;
-        for (std::size_t i = 0; i < kCodeBytes; ++i) same = same && expected[i] == code[i];
-        if (same) names += (names.empty() ? "" : " or ") + NameOfFunction(entry.ButtonFunc);
+    // In the order of the function codes.
+    for (int function = 0; function <= 0xFF; ++function) {
+        for (const ButtonCodeRow& row : kButtonCodeRows) {
+            if (FunctionByte(row.Function) != function) continue;
+            if (row.Fill == CodeFill::KeyNumber || row.Fill == CodeFill::NotWritten) continue;
+            const auto expected = ButtonCodeFor(FunctionByte(row.Function), index, 0);
+            bool same = true;
+            for (std::size_t i = 0; i < kCodeBytes; ++i) same = same && expected[i] == code[i];
+            if (same) names += (names.empty() ? "" : " or ") + NameOfFunction(FunctionByte(row.Function));
+        }
     }
     if (names.empty() && code[0] == 0 && code[2] == 0 && code[3] == 0) {
         const std::string key = KeyName(code[1]);

@@ -5,17 +5,19 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "contract/FunctionCodes.h"
+
 namespace {
 
-constexpr std::uint8_t kMacro = 44;
-constexpr std::uint8_t kLaunchProgram = 47;
-constexpr std::uint8_t kKeyboardKey = 72;
-constexpr std::uint8_t kMacroOnce = 73;
-constexpr std::uint8_t kMacroNotify = 75;
+constexpr std::uint8_t kMacro = FunctionByte(ButtonFunctionCode::Macro);
+constexpr std::uint8_t kLaunchProgram = FunctionByte(ButtonFunctionCode::LaunchProgram);
+constexpr std::uint8_t kKeyboardKey = FunctionByte(ButtonFunctionCode::KeyboardKey);
+constexpr std::uint8_t kMacroOnce = FunctionByte(ButtonFunctionCode::MacroOnce);
+constexpr std::uint8_t kMacroNotify = FunctionByte(ButtonFunctionCode::MacroNotify);
 
-constexpr std::int32_t kModeToggle = 0;
-constexpr std::int32_t kModeHeld = 65535;
-constexpr std::int32_t kMostPasses = 65534;
+constexpr std::int32_t kModeToggle = kMacroRepeatUntilPressed;
+constexpr std::int32_t kModeHeld = kMacroRepeatWhileHeld;
+constexpr std::int32_t kMostPasses = kMacroMostPasses;
 
 constexpr unsigned kDelayUnitMs = 20;
 constexpr unsigned kLongestDelayUnits = 0x7FFF;
@@ -138,16 +140,22 @@ bool CheckText(const std::string& what, const std::string& text, std::size_t lon
 }  // namespace
 
 const std::vector<NamedCode>& FunctionNames() {
+    using C = ButtonFunctionCode;
     static const std::vector<NamedCode> kNames = {
-        {"LeftButton", 1},       {"MiddleButton", 2},       {"RightButton", 3},
-        {"XButton1", 4},         {"XButton2", 5},           {"DpiClutch", 6},
-        {"DpiStageUp", 7},       {"DpiStageDown", 8},       {"WheelUp", 9},
-        {"WheelDown", 10},       {"DoubleClick", 11},       {"MediaPlayPause", 24},
-        {"VolumeUp", 25},        {"VolumeDown", 26},        {"MediaNextTrack", 27},
-        {"MediaPreviousTrack", 28}, {"DpiCycleUp", 29},     {"DpiCycleDown", 30},
-        {"Macro", kMacro},       {"LaunchProgram", kLaunchProgram}, {"DpiClutchToggle", 64},
-        {"VolumeMute", 71},      {"KeyboardKey", kKeyboardKey}, {"MacroOnce", kMacroOnce},
-        {"MacroNotify", kMacroNotify}, {"Unassigned", 255},
+        {"LeftButton", FunctionByte(C::LeftButton)},     {"MiddleButton", FunctionByte(C::MiddleButton)},
+        {"RightButton", FunctionByte(C::RightButton)},   {"XButton1", FunctionByte(C::XButton1)},
+        {"XButton2", FunctionByte(C::XButton2)},         {"DpiClutch", FunctionByte(C::DpiClutch)},
+        {"DpiStageUp", FunctionByte(C::DpiStageUp)},     {"DpiStageDown", FunctionByte(C::DpiStageDown)},
+        {"WheelUp", FunctionByte(C::WheelUp)},           {"WheelDown", FunctionByte(C::WheelDown)},
+        {"DoubleClick", FunctionByte(C::DoubleClick)},   {"MediaPlayPause", FunctionByte(C::MediaPlayPause)},
+        {"VolumeUp", FunctionByte(C::VolumeUp)},         {"VolumeDown", FunctionByte(C::VolumeDown)},
+        {"MediaNextTrack", FunctionByte(C::MediaNextTrack)},
+        {"MediaPreviousTrack", FunctionByte(C::MediaPreviousTrack)},
+        {"DpiCycleUp", FunctionByte(C::DpiCycleUp)},     {"DpiCycleDown", FunctionByte(C::DpiCycleDown)},
+        {"Macro", kMacro},                               {"LaunchProgram", kLaunchProgram},
+        {"DpiClutchToggle", FunctionByte(C::DpiClutchToggle)}, {"VolumeMute", FunctionByte(C::VolumeMute)},
+        {"KeyboardKey", kKeyboardKey},                   {"MacroOnce", kMacroOnce},
+        {"MacroNotify", kMacroNotify},                   {"Unassigned", FunctionByte(C::Unassigned)},
     };
     return kNames;
 }

@@ -13,11 +13,13 @@
 #include <cwchar>
 #include <string>
 
+#include "contract/Names.h"
 #include "tools/standin/StandInWindow.h"
 
 namespace {
 
-constexpr wchar_t kServiceTitle[] = L"Lunket_GamingMouseHid";
+// The service's title from the contract, as the API's wide string.
+const wchar_t* const kServiceTitle = reinterpret_cast<const wchar_t*>(kServiceWindowTitle);
 
 long long Number(const wchar_t* text) { return std::wcstoll(text, nullptr, 0); }
 

@@ -2,6 +2,7 @@
 // and at shut-down. It logs every message to "trayicon.log" beside itself.
 #include <string>
 
+#include "contract/Names.h"
 #include "tools/standin/StandInWindow.h"
 
 int wmain() {
@@ -10,5 +11,5 @@ int wmain() {
     std::wstring log = path;
     const auto slash = log.find_last_of(L'\\');
     log = (slash == std::wstring::npos ? std::wstring() : log.substr(0, slash + 1)) + L"trayicon.log";
-    return RunStandInWindow(L"LunketGamingMouseTrayIcon", log);
+    return RunStandInWindow(reinterpret_cast<const wchar_t*>(kTrayProgramTitle), log);
 }

@@ -16,6 +16,7 @@
 
 #include "actions/ActionHost.h"
 #include "actions/ButtonDispatcher.h"
+#include "actions/HeldInput.h"
 #include "actions/HorizontalScrolling.h"
 #include "actions/MacroPlayer.h"
 #include "actions/WindowQueries.h"
@@ -277,11 +278,13 @@ protected:
         SetScrolling(nullptr);
         MacroRunFlag.store(0);
         ClutchToggleCounter.store(0);
+        ResetHeldInput();
     }
     void TearDown() override {
         SetScrolling(nullptr);
         MacroRunFlag.store(0);
         ClutchToggleCounter.store(0);
+        ResetHeldInput();
     }
 
     void Press(int button) { ButtonPressed(host, windows, button); }

@@ -2,6 +2,8 @@
 // release injects and what it asks of the main window, with virtual times.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "actions/ActionTimers.h"
 #include "actions/ButtonDispatcher.h"
 #include "actions/MacroWorker.h"
@@ -60,16 +62,40 @@ TEST_F(ButtonDispatcherTest, LooksUpTheProfileActiveBeforeTheRefresh) {
     host.File().Profile = 2;  // the file has switched to profile 2 meanwhile
     Press(4);
     EXPECT_EQ(host.Working().Profile, 2);
-    Release(4);  // now noted as profile 2
-    ExpectSequence({MouseLine(0, 0x02, 0, 0xE001), MouseLine(0, 0x10, 0, 0xE002)}, input.Lines());
+    Press(4);  // now noted as profile 2
+    ExpectSequence({MouseLine(0, 0x02, 0, 0xE001), MouseLine(0, 0x08, 0, 0xE002)}, input.Lines());
 }
 
-TEST_F(ButtonDispatcherTest, AnEditBetweenPressAndReleaseTakesEffectAtTheRelease) {
-    host.Assign(0, 0, 1);
-    Press(0);
-    host.File().Profiles[0].Buttons[0].ButtonFunc = 9;  // the configuration program writes the file
-    Release(0);
-    ExpectSequence({MouseLine(0, 0x02, 0, 0xE001), MouseLine(0, 0x800, 120, 0xE002)}, input.Lines());
+// A release ends what its own press started: a profile switch or an edit
+// between press and release must not leave a button down or start another
+// function. A release whose press was never seen follows the settings.
+TEST_F(ButtonDispatcherTest, AReleaseEndsWhatItsPressStartedWhateverTheSettingsSayBetween) {
+    struct Case {
+        const char* name;
+        std::function<void()> between;
+    };
+    const Case cases[] = {
+        {"the profile switched", [&] {
+             host.Assign(2, 0, 9);  // wheel up in profile 2
+             host.File().Profile = 2;
+             host.Working().Profile = 2;
+         }},
+        {"the assignment was edited", [&] { host.File().Profiles[0].Buttons[0].ButtonFunc = 9; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        input.Clear();
+        host.File().Profile = 0;
+        host.Working().Profile = 0;
+        host.Assign(0, 0, 1);
+        Press(0);
+        c.between();
+        Release(0);
+        ExpectSequence({MouseLine(0, 0x02, 0, 0xE001), MouseLine(0, 0x04, 0, 0xE002)}, input.Lines());
+    }
+    input.Clear();
+    Release(0);  // its press was ended already: the settings say wheel up
+    ExpectSequence({MouseLine(0, 0x800, 120, 0xE001)}, input.Lines());
 }
 
 struct MouseButtonCase {

@@ -141,7 +141,7 @@ TEST_F(MacroPlayerTest, RepeatUntilPressedPausesFiftyMillisecondsAfterEachPassAn
     onAdvance = [](std::uint64_t now) {
         if (now == 20 + 2 * 90) MacroRunFlag.store(0);
     };
-    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatUntilPressed, kButton));
+    EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, kButton));
     ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3), KeyLine(90, 0x41, 1), KeyLine(110, 0x41, 3),
                     KeyLine(180, 0x41, 1), KeyLine(200, 0x41, 3)},
                    input.Lines());
@@ -152,7 +152,7 @@ TEST_F(MacroPlayerTest, RepeatUntilPressedPausesFiftyMillisecondsAfterEachPassAn
 TEST_F(MacroPlayerTest, RepeatWhileHeldAlwaysCompletesOnePassAndClearsTheFlagWhenItStops) {
     UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
     MacroRunFlag.store(1);  // released at once: already the stop
-    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatWhileHeld, kButton));
+    EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton));
     ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3)}, input.Lines());
     EXPECT_EQ(fake.Now(), 90u);
     EXPECT_EQ(MacroRunFlag.load(), 0);
@@ -163,7 +163,7 @@ TEST_F(MacroPlayerTest, RepeatWhileHeldRepeatsUntilTheReleaseSetsTheFlag) {
     onAdvance = [](std::uint64_t now) {
         if (now == 100) MacroRunFlag.store(1);  // released during the second pause
     };
-    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatWhileHeld, kButton));
+    EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton));
     ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(0, 0x41, 3), KeyLine(50, 0x41, 1), KeyLine(50, 0x41, 3)},
                    input.Lines());
     EXPECT_EQ(MacroRunFlag.load(), 0);
@@ -175,7 +175,7 @@ TEST_F(MacroPlayerTest, EmptyMacroRequestCyclesEveryFiftyMillisecondsPlayingNoth
     onAdvance = [](std::uint64_t now) {
         if (now == 150) MacroRunFlag.store(0);
     };
-    EXPECT_TRUE(ServeMacroRequest(host, kMsgMacroRepeatUntilPressed, kButton));
+    EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, kButton));
     EXPECT_TRUE(input.Lines().empty());
     EXPECT_EQ(fake.Now(), 150u);
     EXPECT_EQ(clock.Waits().size(), 3u);
@@ -186,8 +186,8 @@ TEST_F(MacroPlayerTest, RequestsForNoButtonAndOtherMessagesPlayNothing) {
     MacroRunFlag.store(1);
     const LPARAM outOfRange[] = {10, -1, static_cast<LPARAM>((std::uint64_t{1} << 32) | 2)};
     for (LPARAM lParam : outOfRange) {
-        EXPECT_FALSE(ServeMacroRequest(host, kMsgMacroRepeatWhileHeld, lParam)) << lParam;
-        EXPECT_FALSE(ServeMacroRequest(host, kMsgMacroRepeatUntilPressed, lParam)) << lParam;
+        EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, lParam)) << lParam;
+        EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, lParam)) << lParam;
     }
     EXPECT_FALSE(ServeMacroRequest(host, WM_TIMER, kButton));
     EXPECT_FALSE(ServeMacroRequest(host, 0x3424, kButton));

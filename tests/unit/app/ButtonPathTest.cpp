@@ -4,7 +4,11 @@
 // timers it runs and the macro worker thread it wakes, on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
 #include <cstring>
 #include <thread>
 
@@ -187,6 +191,122 @@ TEST_F(ButtonPathTest, StoppingWhileAFixedCountMacroPlaysEndsItAfterTheEventInPr
         if (calls[i].rfind("key ", 0) == 0) ++afterStop;
     EXPECT_LE(afterStop, 1) << "the macro ends after the event in progress";
     EXPECT_LT(fake.input.Events().size(), 2u * 65534u) << "not every pass was played";
+}
+
+}  // namespace
+
+namespace {
+
+// What a press holds before the mouse goes: a button's assignment, and the
+// input that shows the press has taken hold.
+struct HeldCase {
+    const char* name;
+    std::function<void(ButtonAssignment&)> assign;
+    std::size_t heldOnceInjected;  // events injected before the mouse goes
+    std::uint64_t heldMs;          // virtual time held before the mouse goes (timers only)
+};
+
+void AssignMacro(ButtonAssignment& button, std::int32_t playMode, std::initializer_list<std::uint8_t> events) {
+    button.ButtonFunc = 44;
+    button.ButtonID = playMode;
+    std::memset(button.ButtonData, 0, sizeof button.ButtonData);
+    std::copy(events.begin(), events.end(), button.ButtonData);
+    button.KeyNumber = static_cast<std::int32_t>(events.size());
+}
+
+// Walks injected input: what is still down at its end, and every up that
+// came for something not down (a release sent twice).
+struct DownState {
+    std::vector<std::string> stillDown;
+    std::vector<std::string> strayUps;
+};
+DownState WalkDowns(const std::vector<SequenceEvent>& input) {
+    std::map<std::string, bool> down;
+    DownState state;
+    for (const SequenceEvent& event : input) {
+        unsigned vk = 0, flags = 0;
+        std::string what;
+        bool press = false;
+        if (std::sscanf(event.Text.c_str(), "key vk=0x%x scan=0 flags=0x%x", &vk, &flags) == 2) {
+            what = "key " + std::to_string(vk);
+            press = (flags & KEYEVENTF_KEYUP) == 0;
+        } else if (std::sscanf(event.Text.c_str(), "mouse flags=0x%x", &flags) == 1) {
+            if (flags & (MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP)) what = "left button";
+            press = (flags & MOUSEEVENTF_LEFTDOWN) != 0;
+        }
+        if (what.empty()) continue;
+        if (!press && !down[what]) state.strayUps.push_back(what);
+        down[what] = press;
+    }
+    for (const auto& [what, isDown] : down)
+        if (isDown) state.stillDown.push_back(what);
+    return state;
+}
+
+class HeldInputTest : public ButtonPathTest {
+protected:
+    void Unplug() {
+        mouse->Unplug();
+        mouse->WaitUntilDelivered();
+        while (fake.windows.PumpMessages() > 0) fake.windows.WaitUntilThreadsIdle();
+    }
+    // A macro on the worker thread plays as fast as the virtual clock lets
+    // it: wait in real time for its first events.
+    void WaitForInjected(std::size_t events) {
+        for (int i = 0; i < 5000 && fake.input.Events().size() < events; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        ASSERT_GE(fake.input.Events().size(), events);
+    }
+    // Nothing more comes: the count stays the same over a second of virtual time.
+    void ExpectNothingRepeats() {
+        ASSERT_TRUE(fake.windows.WaitUntilThreadsIdle()) << "every macro ended";
+        const std::size_t settled = fake.input.Events().size();
+        fake.windows.RunFor(1000);
+        ASSERT_TRUE(fake.windows.WaitUntilThreadsIdle());
+        EXPECT_EQ(fake.input.Events().size(), settled);
+        const DownState state = WalkDowns(Input());
+        EXPECT_TRUE(state.stillDown.empty()) << "left down: " << ::testing::PrintToString(state.stillDown);
+        EXPECT_TRUE(state.strayUps.empty()) << "released twice: " << ::testing::PrintToString(state.strayUps);
+    }
+};
+
+// A down, 200 ms, A up, 20 ms.
+const HeldCase kHeldCases[] = {
+    {"MouseButton", [](ButtonAssignment& b) { b.ButtonFunc = 1; }, 1, 0},
+    {"VolumeRepeat", [](ButtonAssignment& b) { b.ButtonFunc = 25; }, 0, 250},
+    {"WhileHeldMacro", [](ButtonAssignment& b) { AssignMacro(b, 65535, {kPress | 0, 10, kUsageA, 0, 1, kUsageA}); },
+     5, 0},
+    {"RepeatUntilPressedMacro",
+     [](ButtonAssignment& b) { AssignMacro(b, 0, {kPress | 0, 10, kUsageA, 0, 1, kUsageA}); }, 5, 0},
+};
+
+class HeldWhenMouseGoesTest : public HeldInputTest, public ::testing::WithParamInterface<HeldCase> {};
+
+TEST_P(HeldWhenMouseGoesTest, EverythingHeldIsReleasedOnceAndNothingRepeats) {
+    GetParam().assign(Button(5));
+    Store();
+    Press(5);
+    if (GetParam().heldMs > 0) fake.windows.RunFor(GetParam().heldMs);
+    WaitForInjected(GetParam().heldOnceInjected);
+    Unplug();
+    ExpectNothingRepeats();
+    if (GetParam().heldOnceInjected == 1) {
+        EXPECT_EQ(Input().back().Text, "mouse flags=0x4 dx=0 dy=0 data=0 extra=0xE002 fresh");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, HeldWhenMouseGoesTest, ::testing::ValuesIn(kHeldCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HeldInputTest, ClosingTheServiceEndsTheMacroReleasesItsKeyAndEndsTheWorker) {
+    AssignMacro(Button(3), 65535, {kPress | 0, 10, kUsageA, 0, 1, kUsageA});
+    Store();
+    Press(3);
+    WaitForInjected(5);
+    window->DestroyWindow();
+    EXPECT_NE(fake.CallIndex("WaitForSingleObject 1000"), -1) << "the worker is waited for";
+    ExpectNothingRepeats();
+    for (const FakeThread& thread : fake.kernel.Threads()) EXPECT_TRUE(fake.kernel.ThreadEnded(thread.id));
 }
 
 }  // namespace

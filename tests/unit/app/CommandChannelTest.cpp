@@ -10,7 +10,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
 #include "device/DeviceSession.h"
 #include "tests/support/SettingsSamples.h"
 

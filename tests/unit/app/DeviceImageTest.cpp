@@ -358,7 +358,8 @@ TEST(AdoptionPropertyTest, ReadingBackWhatTheServiceWroteChangesNothing) {
             }
         }
         bool listed = false;
-        for (const auto& entry : kButtonCodes) listed = listed || entry.ButtonFunc == function;
+        for (const auto& row : kButtonCodeRows)
+            listed = listed || (row.Fill != CodeFill::NotWritten && FunctionByte(row.Function) == function);
         if (!decodedAs.empty() && listed) disagree.push_back(decodedAs);
     }
     // Codes of the write table whose bytes decode otherwise.
@@ -417,6 +418,64 @@ TEST(AdoptionPropertyTest, ADifferingButtonIsTakenWholeOrNotAtAll) {
         EXPECT_EQ(std::memcmp(&adopted, &want, sizeof want), 0)
             << "func " << int(adopted.Profiles[1].Buttons[2].ButtonFunc) << " id "
             << adopted.Profiles[1].Buttons[2].ButtonID << " key " << int(adopted.Profiles[1].Buttons[2].KeyNumber);
+    }
+}
+
+TEST_F(CompareAdoptTest, TheDifferencesListNamesEachDifferingButtonReadBack) {
+    struct DifferenceCase {
+        const char* name;
+        void (*mark)(DeviceImageFields&, ServiceSettings& image, const ServiceSettings& working);
+        std::vector<std::string> expected;  // "profile/button stored read macro"
+    };
+    const DifferenceCase cases[] = {
+        {"nothing read", [](DeviceImageFields&, ServiceSettings&, const ServiceSettings&) {}, {}},
+        {"one function read, differing",
+         [](DeviceImageFields& f, ServiceSettings& i, const ServiceSettings&) {
+             f.Buttons[1][6].ButtonFunc = true;
+             i.Profiles[1].Buttons[6].ButtonFunc = 9;
+         },
+         {"1/6 stored=W read=9 macro=0"}},
+        {"one function read, agreeing",
+         [](DeviceImageFields& f, ServiceSettings& i, const ServiceSettings& w) {
+             f.Buttons[1][6].ButtonFunc = true;
+             i.Profiles[1].Buttons[6].ButtonFunc = w.Profiles[1].Buttons[6].ButtonFunc;
+         },
+         {}},
+        {"a function differing where nothing was read",
+         [](DeviceImageFields&, ServiceSettings& i, const ServiceSettings&) { i.Profiles[0].Buttons[0].ButtonFunc = 77; },
+         {}},
+        {"a macro's data differing, its function agreeing, and a second button",
+         [](DeviceImageFields& f, ServiceSettings& i, const ServiceSettings& w) {
+             f.Buttons[2][3].ButtonFunc = true;
+             f.Buttons[2][3].MacroData = true;
+             i.Profiles[2].Buttons[3] = w.Profiles[2].Buttons[3];
+             i.Profiles[2].Buttons[3].ButtonID = static_cast<std::int32_t>(w.Profiles[2].Buttons[3].ButtonID + 1);
+             f.Buttons[0][9].ButtonFunc = true;
+             i.Profiles[0].Buttons[9].ButtonFunc = 4;
+         },
+         {"0/9 stored=W read=4 macro=0", "2/3 stored=W read=W macro=1"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DeviceImageFields f;
+        ServiceSettings i = image;
+        c.mark(f, i, working);
+        // The mouse holds, for each entry read, the code of what it reports.
+        for (int k = 0; k < kProfileCount; ++k)
+            for (int j = 0; j < kButtonCount; ++j)
+                if (f.Buttons[k][j].ButtonFunc) f.Buttons[k][j].Entry = EncodeButton(i.Profiles[k].Buttons[j], j);
+        std::vector<std::string> listed;
+        for (const ButtonDifference& d : ListButtonDifferences(i, f, working)) {
+            const auto& stored = working.Profiles[d.Profile].Buttons[d.Button].ButtonFunc;
+            EXPECT_EQ(d.StoredFunc, stored);
+            // "W" stands for the working settings' own function.
+            const std::string storedText = "W";
+            const std::string readText = d.ReadFunc == stored ? "W" : std::to_string(d.ReadFunc);
+            listed.push_back(std::to_string(d.Profile) + "/" + std::to_string(d.Button) + " stored=" + storedText +
+                             " read=" + readText + " macro=" + (d.MacroDiffers ? "1" : "0"));
+        }
+        EXPECT_EQ(listed, c.expected);
+        EXPECT_EQ(CompareDeviceImage(i, f, working), c.expected.empty());
     }
 }
 

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "tests/support/ContractSteps.h"
 #include "device/DeviceSession.h"
 
 namespace {
@@ -42,18 +44,18 @@ TEST_F(CollectionNotificationTest, UnplugAndPlugKeepPlugTheTrayAndTheConfigurati
     Pump();
     ExpectSequence(Timeline(), {
                                    Step("mouse unplug").At(0),
-                                   Step("PostMessageW 0x502 1 3"),
-                                   Step("PostMessageW 0x502 1 4"),
+                                   Posted(kMsgDeviceNotification, 1, 3),
+                                   Posted(kMsgDeviceNotification, 1, 4),
                                    Step(kRead),
                                    Step(kWrite),
-                                   Step("PostMessageW 0x10 0 0"),
-                                   Step("PostMessageW 0x4dd 0 0"),
-                                   Step("PostMessageW 0x4e0 0 0"),
+                                   Posted(WM_CLOSE, 0),
+                                   Posted(kNotifyMouseRemoved, 0),
+                                   Posted(kNotifyDeviceChanged, 0),
                                });
     EXPECT_EQ(Setting(u"Plug"), 0);
     EXPECT_TRUE(DeviceList.Empty());
     EXPECT_EQ(Messages(PostedTo(tray)), std::vector<UINT>{WM_CLOSE});
-    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{0x4DD, 0x4E0}));
+    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{kNotifyMouseRemoved, kNotifyDeviceChanged}));
     EXPECT_TRUE(HasDebugLine("MONITORCLOSE:dwDeviceID=2a01\n"));
     EXPECT_EQ(CurrentDeviceId.load(), 0x2A02u) << "the id of the last notification";
 
@@ -63,17 +65,17 @@ TEST_F(CollectionNotificationTest, UnplugAndPlugKeepPlugTheTrayAndTheConfigurati
     Pump();
     ExpectSequence(Timeline(), {
                                    Step("mouse plug").At(700),
-                                   Step("PostMessageW 0x502 1 5"),
-                                   Step("PostMessageW 0x502 1 6"),
+                                   Posted(kMsgDeviceNotification, 1, 5),
+                                   Posted(kMsgDeviceNotification, 1, 6),
                                    Step(kRead),
                                    Step(kWrite),
                                    Step(kTrayLaunch).At(700),
-                                   Step("PostMessageW 0x4e0 0 0"),
+                                   Posted(kNotifyDeviceChanged, 0),
                                    Step("mouse ff01 07 80 00 00 00 00 00 00").At(700),
                                });
     EXPECT_EQ(Setting(u"Plug"), 1);
     EXPECT_EQ(DeviceList.Count(), 2u);
-    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{0x4DD, 0x4E0, 0x4E0}));
+    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{kNotifyMouseRemoved, kNotifyDeviceChanged, kNotifyDeviceChanged}));
     EXPECT_EQ(fake.shell.ShellExecutes().size(), 2u) << "once at start-up, once at the plug";
 }
 
@@ -119,7 +121,7 @@ TEST_F(CollectionNotificationTest, ACloseWhenNoCollectionIsListedClearsDeviceOpe
     mouse->Plug();
     Pump();
     Mark();
-    Send(0x4E4, 1);
+    Send(kMsgSetStateByte, 1);
     EXPECT_EQ(Timeline({"mouse "}).front().Text, "mouse ff01 07 17 01 00 00 00 00 00")
         << "the plug's notifications set DeviceOpen again: no reopen";
 }
@@ -176,18 +178,18 @@ TEST_F(ArrivalWithoutMouseTest, AMousePluggedInLaterIsOpenedAnnouncedAndProbed) 
     Pump();
     ExpectSequence(Timeline(), {
                                    Step("mouse plug"),
-                                   Step("PostMessageW 0x502 1 1"),
-                                   Step("PostMessageW 0x502 1 2"),
+                                   Posted(kMsgDeviceNotification, 1, 1),
+                                   Posted(kMsgDeviceNotification, 1, 2),
                                    Step(kRead),
                                    Step(kWrite),
                                    Step(kTrayLaunch),
-                                   Step("PostMessageW 0x4e0 0 0"),
+                                   Posted(kNotifyDeviceChanged, 0),
                                    Step("mouse ff01 07 80 00 00 00 00 00 00"),
                                });
     EXPECT_EQ(Setting(u"Plug"), 1);
     EXPECT_TRUE(window->Device().IsOpen());
     Mark();
-    Send(0x4E4, 1);
+    Send(kMsgSetStateByte, 1);
     EXPECT_EQ(Timeline({"mouse "}).front().Text, "mouse ff01 07 17 01 00 00 00 00 00") << "no reopen";
 }
 
@@ -211,7 +213,7 @@ TEST_F(MouseDataTest, ArrivalWaitsFiveSecondsThenStartsTheTrayAndWritesPlug) {
 
 TEST_F(MouseDataTest, ArrivalDelaysEveryOtherMessageByFiveSeconds) {
     fake.windows.PostMessageW(Hwnd(), kMsgMouseData, 0xFFFE, 0);
-    fake.windows.PostMessageW(Hwnd(), 0x4E4, 1, 0);
+    fake.windows.PostMessageW(Hwnd(), kMsgSetStateByte, 1, 0);
     Mark();
     Pump();
     ExpectSequence(Timeline({"mouse "}), {Step("mouse ff01 07 17 01 00 00 00 00 00").At(5000)});
@@ -220,14 +222,14 @@ TEST_F(MouseDataTest, ArrivalDelaysEveryOtherMessageByFiveSeconds) {
 TEST_F(MouseDataTest, RemovalClosesTheTrayTellsTheConfigurationProgramAndWritesPlug) {
     Send(kMsgMouseData, 0xFFFD);
     ExpectSequence(Timeline(), {
-                                   Step("PostMessageW 0x10 0 0").At(0),
-                                   Step("PostMessageW 0x4dd 0 0").At(0),
+                                   Posted(WM_CLOSE, 0).At(0),
+                                   Posted(kNotifyMouseRemoved, 0).At(0),
                                    Step(kRead),
                                    Step(kWrite),
                                });
     EXPECT_EQ(Setting(u"Plug"), 0);
     EXPECT_EQ(Messages(PostedTo(tray)), std::vector<UINT>{WM_CLOSE});
-    EXPECT_EQ(Messages(PostedTo(config)), std::vector<UINT>{0x4DD});
+    EXPECT_EQ(Messages(PostedTo(config)), std::vector<UINT>{kNotifyMouseRemoved});
     EXPECT_TRUE(HasDebugLine("remove usb mouse"));
     EXPECT_EQ(DeviceList.Count(), 2u) << "the list is the library's business";
 }
@@ -246,7 +248,7 @@ TEST_F(ConsoleSessionTest, DisconnectThenConnectClosesAndReopensTheMouseAndStart
                                    Step(kRead).At(0),
                                    Step(kWrite).At(0),
                                    Step("mouse close").At(0),
-                                   Step("PostMessageW 0x10 0 0").At(0),
+                                   Posted(WM_CLOSE, 0).At(0),
                                });
     EXPECT_EQ(Setting(u"Plug"), 0);
     EXPECT_TRUE(window->Device().IsOpen()) << "DeviceOpen is left as it was";
@@ -266,7 +268,7 @@ TEST_F(ConsoleSessionTest, DisconnectThenConnectClosesAndReopensTheMouseAndStart
     EXPECT_EQ(DeviceList.Count(), 2u) << "refilled by this open's notifications";
     EXPECT_TRUE(PostedTo(config).empty()) << "the open's notifications add nothing";
     Mark();
-    Send(0x4E4, 1);
+    Send(kMsgSetStateByte, 1);
     EXPECT_EQ(Timeline({"mouse "}).front().Text, "mouse ff01 07 17 01 00 00 00 00 00");
 }
 

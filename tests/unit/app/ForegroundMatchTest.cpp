@@ -67,15 +67,4 @@ TEST(ForegroundMatchTest, FileNameOfPath) {
     EXPECT_EQ(FileNameOfPath(u"C:\\folder\\"), u"");
 }
 
-TEST(ForegroundMatchTest, FoldingLeavesEverythingButCapitalsAlone) {
-    EXPECT_EQ(FoldFileNameChar(u'A'), u'a');
-    EXPECT_EQ(FoldFileNameChar(u'Z'), u'z');
-    EXPECT_EQ(FoldFileNameChar(u'a'), u'a');
-    EXPECT_EQ(FoldFileNameChar(u'_'), u'_');
-    EXPECT_EQ(FoldFileNameChar(u'\u00d7'), u'\u00d7') << "the multiplication sign has no small letter";
-    EXPECT_EQ(FoldFileNameChar(u'\u00df'), u'\u00df');
-    EXPECT_EQ(FoldFileNameChar(u'\u0401'), u'\u0451');
-    EXPECT_EQ(FoldFileNameChar(u'\u03a2'), u'\u03a2') << "no capital final sigma";
-}
-
 }  // namespace

@@ -4,7 +4,9 @@
 // configuration program is told.
 #include "tests/unit/app/MainWindowRig.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "tests/support/ContractSteps.h"
 
 namespace {
 
@@ -47,7 +49,7 @@ protected:
     // The next tick of timer 1.
     void Tick() { fake.windows.RunFor(kPeriodicTimerMs); }
 
-    std::vector<SequenceEvent> Switches() { return Timeline({"WriteFile", "PostMessageW 0x4d5"}); }
+    std::vector<SequenceEvent> Switches() { return Timeline({"WriteFile", "PostMessageW " + MessageText(kNotifyProfileOrMacroButton)}); }
 
     HWND game = nullptr;
     HWND editor = nullptr;
@@ -64,12 +66,12 @@ TEST_F(ForegroundWatchTest, TheForegroundEventSwitchesAtOnce) {
                        Step("QueryFullProcessImageNameW").At(0),
                        Step("CloseHandle").At(0),
                        Step(kWrite).At(0),
-                       Step("PostMessageW 0x4d5 3 0").At(0),
+                       Posted(kNotifyProfileOrMacroButton, 3).At(0),
                    });
     EXPECT_EQ(window->Settings().Working().Profile, 3);
     EXPECT_EQ(Setting(u"Profile"), 3);
     ASSERT_EQ(PostedTo(config).size(), 1u);
-    EXPECT_EQ(PostedTo(config)[0].message, 0x4D5u);
+    EXPECT_EQ(PostedTo(config)[0].message, kNotifyProfileOrMacroButton);
     EXPECT_EQ(PostedTo(config)[0].wParam, 3u);
 }
 
@@ -81,7 +83,7 @@ TEST_F(ForegroundWatchTest, TheTimerFindsTheSameWithinTwoSeconds) {
     const auto switches = Switches();
     ASSERT_EQ(switches.size(), 2u);
     EXPECT_LE(switches[1].Time, 2000u);
-    EXPECT_EQ(switches[1].Text, "PostMessageW 0x4d5 3 0");
+    EXPECT_EQ(switches[1].Text, Posted(kNotifyProfileOrMacroButton, 3).Text);
     EXPECT_EQ(Setting(u"Profile"), 3);
     Mark();
     Tick();

@@ -2,6 +2,7 @@
 // dialog's steps in order with the foreground dance, progress through the
 // write, waits that keep the dialog painted while every other message waits
 // for the end, and the same steps with no mouse.
+#include "tests/support/ContractSteps.h"
 #include "tests/support/ExpectSequence.h"
 #include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
@@ -9,7 +10,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "app/MursohidDlg.h"
 #include "hidsim/host/SimulatedMouse.h"
 #include "tests/unit/ui/SkinFixture.h"
@@ -93,7 +95,7 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
     ASSERT_NE(dialog, nullptr);
     const std::uint64_t end = plugged ? kAt80 : 0;
     std::vector<Step> expected = {
-        Step("PostMessageW 0x4de 0 0").At(0),
+        Posted(kMsgFullWrite, 0).At(0),
         Step("CreateDialogParamW 129").At(0),
         Step("SetWindowPos " + Hex(dialog) + " top 0 0 40 12 0x16").At(0),
         Step("SetWindowTextW PEVO_PROCESSBAR").At(0),
@@ -106,14 +108,18 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
         Step("AttachThreadInput " + std::to_string(editorThread) + " 1000 0").At(0),
     };
     if (plugged) {
-        for (std::uint64_t at : {std::uint64_t{0}, kAt50, kAt60, kAt80})  // 20, 50, 60, 80
+        // 20; the bar's steps towards 50 while the table goes out (21 after
+        // its fourth report, then one step per 250 ms of the 1,000 ms wait:
+        // 27, 34, 40, 47); 50, 60, 80.
+        for (std::uint64_t at : {std::uint64_t{0}, std::uint64_t{240}, std::uint64_t{500}, std::uint64_t{750},
+                                 std::uint64_t{1000}, std::uint64_t{1250}, kAt50, kAt60, kAt80})
             expected.push_back(Step("UpdateWindow " + Hex(bar)).At(at));
     }
     for (Step step : {Step("UpdateWindow " + Hex(bar)).At(end),  // 100
                       Step("ShowWindow QZNDorvantisProgressbar 0").At(end + 50),
-                      Step("DestroyWindow").At(end + 50), Step("FindWindowW Lunket_Driver_Config").At(end + 50),
-                      Step("PostMessageW 0x4e1 0 0").At(end + 50)})
+                      Step("DestroyWindow").At(end + 50)})
         expected.push_back(step);
+    expected += PostedToSibling(kFullWritePosts, end + 50);
     EXPECT_TRUE(SequenceMatches(
         Events(fake,
                {"PostMessageW", "CreateDialogParamW", "SetWindowPos", "SetWindowTextW",
@@ -121,7 +127,8 @@ TEST_P(FullWriteTest, TheDialogShowsInFrontStepsThroughTheWriteAndGoesBeforeDone
                origin),
         expected));
 
-    EXPECT_EQ(positionsAtReports, plugged ? (std::vector<int>{20, 50, 60}) : std::vector<int>{});
+    // The table's fifth data report goes out at 21.
+    EXPECT_EQ(positionsAtReports, plugged ? (std::vector<int>{20, 21, 50, 60}) : std::vector<int>{});
     EXPECT_EQ(FilledColumns(fake, bar, kWidth, kHeight / 2), kWidth) << "full before it went";
     EXPECT_EQ(fake.windows.GetForegroundWindow(), nullptr) << "the dialog had the front until it went";
     EXPECT_FALSE(fake.windows.IsInputAttached(editorThread, FakePlatform::kMainThreadId));
@@ -170,7 +177,7 @@ TEST_P(FullWriteWaitTest, WaitsPaintTheUncoveredDialogAndLeaveAPostedMessageForA
         return timeline.size();
     };
     const std::size_t uncovered = indexOf("InvalidateRect QZNDorvantisProgressbar erase", 0);
-    const std::size_t firstDone = indexOf("PostMessageW 0x4e1", 0);
+    const std::size_t firstDone = indexOf(Posted(kNotifyFullWriteDone, 0).Text, 0);
     ASSERT_LT(uncovered, firstDone);
     // The next wait takes the dialog's and the bar's paint messages at once.
     const std::size_t wait = indexOf("MsgWaitForMultipleObjects", uncovered);
@@ -227,7 +234,7 @@ TEST_P(FullWriteWaitTest, AMessageSentAndAForegroundEventDuringTheWriteAreHandle
     // The write's commands all come before done; the kept 0x4E3's stage
     // table and the foreground check come after it, in the order they came.
     std::vector<std::string> commands;
-    for (const auto& r : mouse->ReceivedReports())
+    for (const auto& r : mouse->Library().ReceivedReports())
         if (r.Usage == kCommandUsage) commands.push_back(std::to_string(r.Bytes[1]));
     EXPECT_EQ(commands, (std::vector<std::string>{"4", "10", "7", "6", "9", "8", "6", "9"}))
         << "the write (04, 0a, 07, 06, 09, 08), then 0x4E3 (06, 09)";

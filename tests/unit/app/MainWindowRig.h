@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/MursohidDlg.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "config/DataFolder.h"
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"

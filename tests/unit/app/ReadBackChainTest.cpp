@@ -5,7 +5,9 @@
 // as the user set it.
 #include "tests/unit/app/MainWindowRig.h"
 
-#include "app/Messages.h"
+#include "contract/Messages.h"
+#include "contract/Timers.h"
+#include "tests/support/ContractSteps.h"
 #include "device/DeviceSession.h"
 #include "hidsim/Secrecy.h"
 #include "tests/support/SettingsSamples.h"
@@ -78,10 +80,10 @@ TEST_F(ReadBackChainTest, FiveStepsEachAHundredMillisecondsAfterTheLast) {
                        Step("SetTimer 517 100").At(300),
                        Step("KillTimer 517").At(400),
                        Step(kRead).At(400),
-                       Step("PostMessageW 0x671 0 0").At(400),
+                       Posted(kNotifyDeviceImageDiffers, 0).At(400),
                    });
     ASSERT_EQ(PostedTo(readBack).size(), 1u);
-    EXPECT_EQ(PostedTo(readBack)[0].message, 0x671u);
+    EXPECT_EQ(PostedTo(readBack)[0].message, kNotifyDeviceImageDiffers);
 }
 
 TEST_F(ReadBackChainTest, TheImageHoldsOnlyWhatTheMouseReported) {
@@ -137,7 +139,7 @@ TEST_F(ReadBackChainTest, AdoptionTakesTheButtonsAndKeepsProfileRateAndStages) {
     const auto events = Timeline({"WriteFile", "PostMessageW"});
     ASSERT_GE(events.size(), 2u);
     EXPECT_EQ(events.front().Text, "WriteFile " + kIni);
-    EXPECT_EQ(events.back().Text, "PostMessageW 0x673 0 0");
+    EXPECT_EQ(events.back().Text, Posted(kNotifyDeviceImageAdopted, 0).Text);
     EXPECT_EQ(events.back().Time, 0u);
     EXPECT_EQ(Setting(u"Profile"), 2);
     EXPECT_EQ(Setting(u"PollingRate"), 1);
@@ -164,7 +166,7 @@ TEST_F(ReadBackChainTest, AdoptionTakesTheButtonsAndKeepsProfileRateAndStages) {
     const ServiceSettings snapshot = window->Settings().Snapshot();
     EXPECT_EQ(std::memcmp(&working, &snapshot, sizeof working), 0);
     ASSERT_EQ(PostedTo(readBack).size(), 2u);
-    EXPECT_EQ(PostedTo(readBack)[1].message, 0x673u);
+    EXPECT_EQ(PostedTo(readBack)[1].message, kNotifyDeviceImageAdopted);
 
     // Read again, the mouse now agrees with the settings.
     Mark();

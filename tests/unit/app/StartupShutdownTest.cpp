@@ -1,3 +1,4 @@
+#include "tests/support/ContractSteps.h"
 #include "tests/support/ExpectSequence.h"
 #include "tests/support/ProcessReset.h"
 #include <gtest/gtest.h>
@@ -8,7 +9,7 @@
 #include "app/MursohidApp.h"
 #include "app/MursohidDlg.h"
 #include "app/ProcessState.h"
-#include "app/ServiceNames.h"
+#include "contract/Names.h"
 #include "app/SiblingPrograms.h"
 #include "device/DeviceProtocol.h"
 #include "device/HidApiBinding.h"
@@ -201,22 +202,20 @@ TEST_F(ServiceShellTest, CloseAsksSiblingsToCloseThenReleasesAndQuits) {
     }
     EXPECT_TRUE(fake.windows.PostedTo(other).empty());
 
+    std::vector<Step> shutDown = PostedToSibling(kServiceWindowTitle, WM_CLOSE, 0);  // the test closes the service
+    for (Step& step : shutDown) step.At(0);
+    shutDown += {Step("DestroyWindow").At(0)};
+    shutDown += PostedToSibling(kShutDownPosts, 0);
+    shutDown += {
+        Step("Sleep 50").At(0),
+        Step("Sleep 1000").At(50),
+        Step("CoUninitialize").At(1050),
+        Step("PostQuitMessage 0").At(1050),
+        Step("FindWindowW Lunket_GamingMouseHid").At(1050),  // gone
+    };
     ExpectSequence(Events(fake, {"FindWindowW", "PostMessageW", "DestroyWindow", "Sleep", "CoUninitialize",
                                  "PostQuitMessage", "SetStateByte"}),
-                   {
-                       Step("FindWindowW Lunket_GamingMouseHid").At(0),  // the test finds the service
-                       Step("PostMessageW 0x10 0 0").At(0),              // and closes it
-                       Step("DestroyWindow").At(0),
-                       Step("FindWindowW Lunket_Driver_Config").At(0),
-                       Step("PostMessageW 0x10 0 0").At(0),
-                       Step("FindWindowW LunketGamingMouseTrayIcon").At(0),
-                       Step("PostMessageW 0x10 0 0").At(0),
-                       Step("Sleep 50").At(0),
-                       Step("Sleep 1000").At(50),
-                       Step("CoUninitialize").At(1050),
-                       Step("PostQuitMessage 0").At(1050),
-                       Step("FindWindowW Lunket_GamingMouseHid").At(1050),  // gone
-                   });
+                   shutDown);
 
     // The application's end closes the registry key and the mutex.
     EXPECT_EQ(fake.shell.OpenRegistryKeys(), 0u);

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstring>
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 #include "device/ButtonTable.h"
 #include "device/DeviceCommands.h"
 

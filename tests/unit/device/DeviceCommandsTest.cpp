@@ -2,7 +2,7 @@
 // with the virtual time between them, the waits, and the results.
 #include <functional>
 
-#include "device/ButtonCodes.h"
+#include "contract/ButtonCodes.h"
 #include "device/DeviceCommands.h"
 #include "hidsim/Secrecy.h"
 #include "tests/unit/device/DeviceTestSupport.h"
@@ -165,16 +165,45 @@ TEST_F(CommandTest, MacroBlockCarriesTheEventBytesIntoTheMouse) {
 
 class RecordingProgress final : public ProgressSink {
 public:
-    void SetProgress(int position) override { positions.push_back(position); }
+    explicit RecordingProgress(FakePlatform* clock = nullptr) : clock_(clock) {}
+    void SetProgress(int position) override {
+        positions.push_back(position);
+        if (clock_ != nullptr) slept.push_back(clock_->TotalSlept());
+    }
     std::vector<int> positions;
+    std::vector<std::uint64_t> slept;  // virtual time waited so far, at each position
+
+private:
+    FakePlatform* clock_;
 };
+
+// The positions of a full write: 20 first, then strictly rising steps to 50,
+// then 60 and 80; the bar never stands still for more than half a second of
+// the write's waits between 20 and 80.
+void ExpectMovingBar(const RecordingProgress& progress, std::uint64_t start, std::uint64_t end) {
+    std::string dump;
+    for (std::size_t i = 0; i < progress.positions.size(); ++i)
+        dump += std::to_string(progress.slept[i] - start) + "ms:" + std::to_string(progress.positions[i]) + " ";
+    SCOPED_TRACE(dump);
+    ASSERT_GE(progress.positions.size(), 4u);
+    EXPECT_EQ(progress.positions.front(), 20);
+    const std::size_t n = progress.positions.size();
+    EXPECT_EQ(progress.positions[n - 3], 50);
+    EXPECT_EQ(progress.positions[n - 2], 60);
+    EXPECT_EQ(progress.positions[n - 1], 80);
+    for (std::size_t i = 1; i < n; ++i) {
+        EXPECT_GT(progress.positions[i], progress.positions[i - 1]) << "position " << i;
+        EXPECT_LE(progress.slept[i] - progress.slept[i - 1], 500u) << "position " << i;
+    }
+    EXPECT_LE(end - progress.slept[n - 1], 500u);
+}
 
 TEST_F(CommandTest, ApplyProfileWritesEverySettingInOrder) {
     OpenAndClear();
     const ProfileRecord profile = MakeProfile();
-    RecordingProgress progress;
+    RecordingProgress progress(&fake);
     EXPECT_EQ(ApplyProfileToDevice(link, profile, &progress), 1);
-    EXPECT_EQ(progress.positions, (std::vector<int>{20, 50, 60, 80}));
+    ExpectMovingBar(progress, 0, fake.TotalSlept());
 
     std::vector<int> commands;
     for (const auto& r : mouse->ReceivedReports())
@@ -190,6 +219,20 @@ TEST_F(CommandTest, ApplyProfileWritesEverySettingInOrder) {
     EXPECT_EQ(memory.StageX[4], 0x14);
     EXPECT_EQ(memory.StageY[0], 0x20);
     EXPECT_EQ(CurrentDeviceId.load(), kSimCommandDeviceId);
+}
+
+TEST_F(CommandTest, TheBarMovesWhileTheMacroAreaGoesOut) {
+    OpenAndClear();
+    ProfileRecord profile = MakeProfile();
+    profile.Buttons[4].ButtonFunc = 44;
+    profile.Buttons[4].ButtonID = 1;
+    RecordingProgress progress(&fake);
+    EXPECT_EQ(ApplyProfileToDevice(link, profile, &progress), 1);
+    ExpectMovingBar(progress, 0, fake.TotalSlept());
+    // Every position from 21 to 49 is passed on the way: about 0.2 s each.
+    EXPECT_EQ(progress.positions.size(), 31u + 2u);
+    // The waits are those of the write without a bar.
+    EXPECT_EQ(fake.TotalSlept(), 200u + 50u + 1000u + 378u * 10u + 10u * 150u + 100u + 20u + 20u + 350u + 20u + 100u);
 }
 
 TEST_F(CommandTest, StageQueryAnswersTheSelectedStage) {

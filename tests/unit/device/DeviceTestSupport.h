@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+
+#include "contract/Messages.h"
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,7 +24,7 @@
 
 namespace devtest {
 
-constexpr UINT kNotification = 0x502;
+constexpr UINT kNotification = kMsgDeviceNotification;
 
 // The input callback of the tests: handles reports with the context set.
 inline std::atomic<const InputContext*>& CallbackContext() {

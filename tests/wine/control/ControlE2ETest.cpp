@@ -12,13 +12,14 @@
 #include <vector>
 
 #include "hidsim/win32/ControlChannel.h"
+#include "contract/Messages.h"
 #include "tests/wine/harness/ServiceHarness.h"
 
 namespace {
 
 using namespace e2e;
 
-constexpr wchar_t kReadBackTitle[] = L"Pevo_Driver_Config";
+const wchar_t* const kReadBackTitle = Wide(kReadBackProgramTitle);
 constexpr wchar_t kGameTitle[] = L"Quest of the Stand-In";
 
 struct Logged {
@@ -90,9 +91,9 @@ protected:
         ASSERT_TRUE(PostMessageW(service.window, message, wParam, lParam));
     }
     void WaitForQueue() {
-        const std::size_t before = Count(configLog, 0x4D6);
-        Post(0x4D6);
-        ASSERT_TRUE(WaitFor([&] { return Count(configLog, 0x4D6) > before; }, 30000)) << "the queue ran";
+        const std::size_t before = Count(configLog, kNotifyStage);
+        Post(kMsgReadStage);
+        ASSERT_TRUE(WaitFor([&] { return Count(configLog, kNotifyStage) > before; }, 30000)) << "the queue ran";
     }
 
     static bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -165,15 +166,15 @@ TEST_F(ControlE2E, EachConfigurationMessageReachesTheMouseWithItsBytes) {
         const char* memory;
     };
     const Case cases[] = {
-        {0x4DF, 1, "ff01 07 01 01 00 00 00 00 00", "rate=1\n"},
-        {0x4DF, 3, "ff01 07 01 00 00 00 00 00 00", "rate=0\n"},
-        {0x4E2, 7, "ff01 07 08 01 07 01 00 00 00", "lift=7\n"},
-        {0x4E3, 2, "ff01 07 09 01 02 00 00 00 00", "stage=2\n"},
-        {0x4E4, 1, "ff01 07 17 01 00 00 00 00 00", "state=1\n"},
-        {0x4E5, 4, "ff01 07 0a 01 00 ff 00 00 00", "logo=255\n"},
-        {0x4E5, 0, "ff01 07 0a 01 00 00 00 00 00", "logo=0\n"},
-        {0x4E6, 0, "ff01 07 07 01 00 00 00 00 00", "scroll=0\n"},
-        {0x4E6, 1, "ff01 07 07 01 01 00 00 00 00", "scroll=1\n"},
+        {kMsgSetPollingRate, 1, "ff01 07 01 01 00 00 00 00 00", "rate=1\n"},
+        {kMsgSetPollingRate, 3, "ff01 07 01 00 00 00 00 00 00", "rate=0\n"},
+        {kMsgSetLiftOff, 7, "ff01 07 08 01 07 01 00 00 00", "lift=7\n"},
+        {kMsgWriteStages, 2, "ff01 07 09 01 02 00 00 00 00", "stage=2\n"},
+        {kMsgSetStateByte, 1, "ff01 07 17 01 00 00 00 00 00", "state=1\n"},
+        {kMsgSetLogoLight, 4, "ff01 07 0a 01 00 ff 00 00 00", "logo=255\n"},
+        {kMsgSetLogoLight, 0, "ff01 07 0a 01 00 00 00 00 00", "logo=0\n"},
+        {kMsgSetUniversalScroll, 0, "ff01 07 07 01 00 00 00 00 00", "scroll=0\n"},
+        {kMsgSetUniversalScroll, 1, "ff01 07 07 01 01 00 00 00 00", "scroll=1\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.wParam));
@@ -189,10 +190,10 @@ TEST_F(ControlE2E, EachConfigurationMessageReachesTheMouseWithItsBytes) {
 
 TEST_F(ControlE2E, TheMouseStageIsAnsweredToTheConfigurationProgram) {
     StartTheService();
-    Send(0x4E3, 3);
-    Send(0x4D6);
-    ASSERT_TRUE(WaitFor([&] { return Last(configLog, 0x4D6) != nullptr; }, 5000));
-    EXPECT_EQ(Last(configLog, 0x4D6)->wParam, 3u);
+    Send(kMsgWriteStages, 3);
+    Send(kMsgReadStage);
+    ASSERT_TRUE(WaitFor([&] { return Last(configLog, kNotifyStage) != nullptr; }, 5000));
+    EXPECT_EQ(Last(configLog, kNotifyStage)->wParam, 3u);
 }
 
 TEST_F(ControlE2E, UnplugAndPlugKeepPlugTheTrayAndTheStandInsRight) {
@@ -200,35 +201,35 @@ TEST_F(ControlE2E, UnplugAndPlugKeepPlugTheTrayAndTheStandInsRight) {
     ASSERT_NE(WaitForWindow(kTrayTitle, 10000), nullptr);
     EXPECT_EQ(Control("unplug"), "ok\n");
     EXPECT_TRUE(WaitForNoWindow(kTrayTitle, 10000)) << "the tray program is closed";
-    EXPECT_TRUE(WaitFor([&] { return Count(configLog, 0x4E0) == 1; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return Count(configLog, kNotifyDeviceChanged) == 1; }, 10000));
     WaitForQueue();
     EXPECT_EQ(Setting(L"Setting", L"Plug"), 0);
-    EXPECT_EQ(Count(configLog, 0x4DD), 1u);
+    EXPECT_EQ(Count(configLog, kNotifyMouseRemoved), 1u);
 
     EXPECT_EQ(Control("plug"), "ok\n");
     EXPECT_NE(WaitForWindow(kTrayTitle, 10000), nullptr) << "the tray program is started again";
-    EXPECT_TRUE(WaitFor([&] { return Count(configLog, 0x4E0) == 2; }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return Count(configLog, kNotifyDeviceChanged) == 2; }, 10000));
     WaitForQueue();
     EXPECT_EQ(Setting(L"Setting", L"Plug"), 1);
     const auto events = MouseEvents();
     EXPECT_NE(std::find(events.begin(), events.end(), "ff01 07 80 00 00 00 00 00 00"), events.end())
         << "probed on arrival";
     // Commands reach the mouse again without a reopen.
-    Send(0x4E4, 2);
+    Send(kMsgSetStateByte, 2);
     EXPECT_EQ(LastMouseEvent(), "ff01 07 17 02 00 00 00 00 00");
 }
 
 TEST_F(ControlE2E, ArrivalAndRemovalNoticesKeepPlugAndTheTrayRight) {
     StartTheService();
     ASSERT_NE(WaitForWindow(kTrayTitle, 10000), nullptr);
-    Post(0x7EB, 0xFFFD);
+    Post(kMsgMouseData, 0xFFFD);
     EXPECT_TRUE(WaitForNoWindow(kTrayTitle, 10000));
     WaitForQueue();
     EXPECT_EQ(Setting(L"Setting", L"Plug"), 0);
-    EXPECT_EQ(Count(configLog, 0x4DD), 1u);
+    EXPECT_EQ(Count(configLog, kNotifyMouseRemoved), 1u);
 
     const unsigned long long posted = WallClockMs();
-    Post(0x7EB, 0xFFFE);
+    Post(kMsgMouseData, 0xFFFE);
     ASSERT_NE(WaitForWindow(kTrayTitle, 15000), nullptr);
     WaitForQueue();
     EXPECT_EQ(Setting(L"Setting", L"Plug"), 1);
@@ -252,7 +253,7 @@ TEST_F(ControlE2E, ConsoleDisconnectAndConnectKeepPlugTheTrayAndTheMouseRight) {
     EXPECT_EQ(Setting(L"Setting", L"Plug"), 1);
     EXPECT_EQ(LastMouseEvent(), "open 1");
     EXPECT_NE(WaitForWindow(kTrayTitle, 10000), nullptr);
-    Send(0x4E4, 3);
+    Send(kMsgSetStateByte, 3);
     EXPECT_EQ(LastMouseEvent(), "ff01 07 17 03 00 00 00 00 00");
 }
 
@@ -261,7 +262,7 @@ TEST_F(ControlE2E, AProgramNamedInALaunchThatTakesTheForegroundMakesItsProfileAc
     // service reload; the game is a copy of the stand-in under its own name.
     StartTheService();
     ASSERT_TRUE(WritePrivateProfileStringW(L"GROUP3", L"Launch", L"QUEST.exe", (DataFolder() + L"config.ini").c_str()));
-    Send(0x677);
+    Send(kMsgReloadSettings);
     ASSERT_TRUE(CopyFileW((folder + L"\\configstub.exe").c_str(), (folder + L"\\Quest.exe").c_str(), FALSE));
     game = Start(folder + L"\\Quest.exe", std::wstring(L"window \"") + kGameTitle + L"\" \"" + folder + L"\\quest.log\"");
     HWND window = WaitForWindow(kGameTitle, 10000);
@@ -269,8 +270,8 @@ TEST_F(ControlE2E, AProgramNamedInALaunchThatTakesTheForegroundMakesItsProfileAc
     ShowWindow(window, SW_SHOW);
     const unsigned long long forward = WallClockMs();
     SetForegroundWindow(window);
-    ASSERT_TRUE(WaitFor([&] { return Last(configLog, 0x4D5) != nullptr; }, 10000)) << "0x4D5 reached the stand-in";
-    const Logged switched = *Last(configLog, 0x4D5);
+    ASSERT_TRUE(WaitFor([&] { return Last(configLog, kNotifyProfileOrMacroButton) != nullptr; }, 10000)) << "0x4D5 reached the stand-in";
+    const Logged switched = *Last(configLog, kNotifyProfileOrMacroButton);
     EXPECT_EQ(switched.wParam, 3u);
     EXPECT_EQ(Setting(L"Setting", L"Profile"), 3);
     // Wine 8 sends no EVENT_SYSTEM_FOREGROUND (other out-of-context events
@@ -282,7 +283,7 @@ TEST_F(ControlE2E, AProgramNamedInALaunchThatTakesTheForegroundMakesItsProfileAc
     CloseWindow(kGameTitle);
     Sleep(2500);
     EXPECT_EQ(Setting(L"Setting", L"Profile"), 3);
-    EXPECT_EQ(Count(configLog, 0x4D5), 1u);
+    EXPECT_EQ(Count(configLog, kNotifyProfileOrMacroButton), 1u);
 }
 
 TEST_F(ControlE2E, NotificationsWithHostileParametersLeaveTheServiceRunning) {
@@ -298,13 +299,13 @@ TEST_F(ControlE2E, NotificationsWithHostileParametersLeaveTheServiceRunning) {
                               static_cast<LPARAM>(0xDEADBEEFDEADBEEFULL),
                               reinterpret_cast<LPARAM>(service.window)};
     for (LPARAM l : hostile)
-        for (WPARAM w : {0, 1, 2}) Post(0x502, w, l);
+        for (WPARAM w : {0, 1, 2}) Post(kMsgDeviceNotification, w, l);
     // A timer message with a made-up callback address is not called through.
     Post(WM_TIMER, 4242, static_cast<LPARAM>(0x12345678));
     WaitForQueue();
     EXPECT_TRUE(service.process.Running());
     // The collection list is as it was: commands reach the mouse.
-    Send(0x4E4, 5);
+    Send(kMsgSetStateByte, 5);
     EXPECT_EQ(LastMouseEvent(), "ff01 07 17 05 00 00 00 00 00");
     DWORD exitCode = 1;
     EXPECT_TRUE(CloseService(service, &exitCode));

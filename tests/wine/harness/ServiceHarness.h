@@ -3,6 +3,7 @@
 // closing processes, finding windows and reading the stand-ins' logs.
 #pragma once
 
+#include "contract/Names.h"
 #include <windows.h>
 
 #include <string>
@@ -49,6 +50,8 @@ bool WaitForLoggedMessage(const std::wstring& logPath, UINT message, DWORD timeo
 unsigned long long LoggedStartTime(const std::wstring& logPath);
 unsigned long long WallClockMs();
 
+// The contract's names as the API's wide strings (wchar_t is 16 bits on Windows).
+inline const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 constexpr wchar_t kServiceTitle[] = L"Lunket_GamingMouseHid";
 constexpr wchar_t kConfigTitle[] = L"Lunket_Driver_Config";
 constexpr wchar_t kTrayTitle[] = L"LunketGamingMouseTrayIcon";

@@ -2,6 +2,7 @@
 // sibling programs see it.
 #include <gtest/gtest.h>
 
+#include "tests/support/PeerSequences.h"
 #include "tests/wine/harness/ServiceHarness.h"
 
 namespace {
@@ -74,8 +75,11 @@ TEST_F(ServiceShellE2E, CloseAsksConfigAndTrayProgramsToCloseThenExits) {
     ASSERT_TRUE(CloseService(service, &exitCode));
     EXPECT_EQ(exitCode, 0u);
 
-    EXPECT_TRUE(WaitForLoggedMessage(configLog, WM_CLOSE, 5000));
-    EXPECT_TRUE(WaitForLoggedMessage(folder + L"\\trayicon.log", WM_CLOSE, 5000));
+    // The siblings' logs receive the shut-down's posts, as the host test sees them sent.
+    for (const PeerPost& post : kShutDownPosts) {
+        const std::wstring log = std::wstring(Wide(post.Title)) == kConfigTitle ? configLog : folder + L"\\trayicon.log";
+        EXPECT_TRUE(WaitForLoggedMessage(log, post.Message, 5000)) << "message " << post.Message;
+    }
     EXPECT_TRUE(config.Wait(5000));
     EXPECT_TRUE(tray.Wait(5000));
     config.Release();

@@ -9,19 +9,22 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "contract/Messages.h"
+#include "tests/support/PeerSequences.h"
 #include "tests/wine/harness/ServiceHarness.h"
 
 namespace {
 
 using namespace e2e;
 
-constexpr wchar_t kProgressTitle[] = L"QZNDorvantisProgressbar";
-constexpr UINT kFullWrite = 0x4DE;
-constexpr UINT kFullWriteDone = 0x4E1;
+const wchar_t* const kProgressTitle = Wide(kProgressDialogTitle);
+constexpr UINT kFullWrite = kMsgFullWrite;
+constexpr UINT kFullWriteDone = kFullWritePosts[0].Message;
 // The default skin: 400 × 120, the bar from x 24 to 376 around row 92.
 constexpr int kSkinWidth = 400;
 constexpr int kSkinHeight = 120;
@@ -266,6 +269,66 @@ TEST_F(ProgressDialogE2E, WithoutTheSkinsTheDialogStillShowsAndDoneStillComes) {
     DeleteObject(region);
     ExpectDoneAfterTheDialogWent();
     EXPECT_TRUE(CloseService(service));
+}
+
+// A profile with a macro: the button table and the macro area take about
+// 6.4 s between the positions 20 and 50. The bar, read off the screen every
+// 20 ms while the dialog shows, only grows and passes through many widths
+// between those of 20 % and 50 %, not in one jump. The longest time the bar
+// stood still is printed (a measurement, not asserted).
+TEST_F(ProgressDialogE2E, TheBarMovesWhileTheMacroAreaGoesOut) {
+    StartWithConfigProgram({});
+    // Button 5 of every profile becomes a macro with a ButtonID and no events:
+    // enough to send the whole macro area. The full write reloads the file.
+    const std::wstring settings = DataFolder() + L"config.ini";
+    for (int profile = 0; profile < 6; ++profile) {
+        const std::wstring section = L"ButtonAssigned" + std::to_wstring(profile) + L"_5";
+        ASSERT_TRUE(WritePrivateProfileStringW(section.c_str(), L"ButtonFunc", L"44", settings.c_str()));
+        ASSERT_TRUE(WritePrivateProfileStringW(section.c_str(), L"ButtonID", L"1", settings.c_str()));
+    }
+    PostFullWrite();
+    HWND dialog = WaitForShownDialog(10000);
+    ASSERT_NE(dialog, nullptr) << "no visible window titled QZNDorvantisProgressbar";
+    RECT rect{};
+    ASSERT_TRUE(GetWindowRect(dialog, &rect));
+
+    struct Sample {
+        DWORD at;
+        int filledTo;
+    };
+    std::vector<Sample> samples;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 20000 && FindWindowW(nullptr, kProgressTitle) == dialog &&
+           IsWindowVisible(dialog)) {
+        samples.push_back({GetTickCount() - start, FilledTo(rect)});
+        Sleep(20);
+    }
+    ExpectDoneAfterTheDialogWent();
+    EXPECT_TRUE(CloseService(service));
+
+    std::string dump;
+    for (const Sample& sample : samples) dump += std::to_string(sample.at) + ":" + std::to_string(sample.filledTo) + " ";
+    SCOPED_TRACE(dump);
+    ASSERT_GT(samples.size(), 100u) << "the write took under 2 s: no macro area went out";
+    // The widths of 20 % and 50 % of the 400 pixels are 80 and 200.
+    std::vector<int> between;
+    DWORD longestStill = 0;
+    DWORD stillSince = samples.front().at;
+    for (std::size_t i = 1; i < samples.size(); ++i) {
+        // A sample taken while the bar is being painted may read one step
+        // short; a drop of a few pixels is not a step back.
+        EXPECT_GE(samples[i].filledTo + 8, samples[i - 1].filledTo) << "the bar went back at " << samples[i].at;
+        if (samples[i].filledTo != samples[i - 1].filledTo) {
+            if (samples[i - 1].filledTo >= 77 && samples[i - 1].filledTo < 320)
+                longestStill = std::max(longestStill, samples[i].at - stillSince);
+            stillSince = samples[i].at;
+        }
+        const int w = samples[i].filledTo;
+        if (w > 83 && w < 197 && (between.empty() || between.back() != w)) between.push_back(w);
+    }
+    EXPECT_GE(between.size(), 20u) << "the bar jumped from 20 % to 50 %";
+    std::printf("progress bar: %zu widths between 20 %% and 50 %%; longest still between 20 %% and 80 %%: %lu ms\n",
+                between.size(), static_cast<unsigned long>(longestStill));
 }
 
 }  // namespace
