@@ -41,6 +41,7 @@ std::mutex g_playLock;
 std::condition_variable g_playEnded;
 // Stops so far; a request ends when the count differs from its start's.
 std::atomic<unsigned> g_macroStops{0};
+std::atomic<bool> g_macrosBarred{false};
 thread_local int t_activityDepth = 0;
 thread_local unsigned t_stopsAtStart = 0;
 
@@ -135,7 +136,11 @@ bool MacroPlaying() { return g_macrosPlaying.load() != 0; }
 
 void StopMacros() { g_macroStops.fetch_add(1); }
 
-bool MacroStopped() { return t_activityDepth > 0 && g_macroStops.load() != t_stopsAtStart; }
+void BarMacros(bool barred) { g_macrosBarred.store(barred); }
+
+bool MacroStopped() {
+    return t_activityDepth > 0 && (g_macrosBarred.load() || g_macroStops.load() != t_stopsAtStart);
+}
 
 void ResetHeldInput() {
     HeldRecord& held = Held();
@@ -144,4 +149,5 @@ void ResetHeldInput() {
     held.MouseButtons.clear();
     for (auto& press : held.Presses) press.reset();
     held.RepeatTimers.clear();
+    g_macrosBarred.store(false);
 }

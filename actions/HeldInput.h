@@ -57,7 +57,11 @@ bool WaitForMacrosToEnd(std::chrono::milliseconds slice);
 // Ends every macro that plays now after its event in progress; macros
 // started later play as usual.
 void StopMacros();
-// True inside a macro request that a stop has ended since it began.
+// While barred (the mouse closing, the service stopping) every macro ends
+// after its event in progress, and one that starts ends at once.
+void BarMacros(bool barred);
+// True inside a macro request that a stop has ended since it began, or while
+// macros are barred.
 bool MacroStopped();
 
 // Forgets everything (a clean process for tests).

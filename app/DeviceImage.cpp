@@ -1,5 +1,7 @@
 #include "app/DeviceImage.h"
 
+#include "app/ButtonEncoding.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -57,6 +59,7 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
             ButtonAssignment& button = image.Profiles[k].Buttons[j];
             button.ButtonFunc = static_cast<std::uint8_t>(function);
             fields.Buttons[k][j].ButtonFunc = true;
+            for (std::size_t b = 0; b < kShortEntrySize; ++b) fields.Buttons[k][j].Entry[b] = entries[at + b];
             if (function != FunctionByte(ButtonFunctionCode::Macro)) continue;
 
             // The macro data lies in bulk record j; it counts only when the
@@ -74,6 +77,22 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
     }
 }
 
+namespace {
+
+bool SameMacro(const ButtonAssignment& a, const ButtonAssignment& b) {
+    return a.KeyNumber == b.KeyNumber && a.ButtonID == b.ButtonID &&
+           std::memcmp(a.ButtonData, b.ButtonData, MacroDataLength(a.KeyNumber)) == 0;
+}
+
+// Whether button j as the mouse reported it (`read`, decoded into `mine`)
+// is what the service holds in `theirs`.
+bool SameInMouse(const ButtonFieldsRead& read, const ButtonAssignment& mine, const ButtonAssignment& theirs, int j) {
+    if (read.ButtonFunc && !EncodesAs(theirs, j, read.Entry)) return false;
+    return !read.MacroData || SameMacro(mine, theirs);
+}
+
+}  // namespace
+
 bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields,
                         const ServiceSettings& working) {
     if (fields.Profile && image.Profile != working.Profile) return false;
@@ -82,15 +101,8 @@ bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& f
         const ProfileRecord& mine = image.Profiles[k];
         const ProfileRecord& theirs = working.Profiles[k];
         if (fields.Dpi[k] && mine.DPI != theirs.DPI) return false;
-        for (int j = 0; j < kButtonCount; ++j) {
-            const ButtonAssignment& a = mine.Buttons[j];
-            const ButtonAssignment& b = theirs.Buttons[j];
-            const ButtonFieldsRead& read = fields.Buttons[k][j];
-            if (read.ButtonFunc && a.ButtonFunc != b.ButtonFunc) return false;
-            if (!read.MacroData) continue;
-            if (a.KeyNumber != b.KeyNumber || a.ButtonID != b.ButtonID) return false;
-            if (std::memcmp(a.ButtonData, b.ButtonData, MacroDataLength(a.KeyNumber)) != 0) return false;
-        }
+        for (int j = 0; j < kButtonCount; ++j)
+            if (!SameInMouse(fields.Buttons[k][j], mine.Buttons[j], theirs.Buttons[j], j)) return false;
     }
     return true;
 }
@@ -103,7 +115,8 @@ std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image
             const ButtonAssignment& read = image.Profiles[k].Buttons[j];
             const ButtonAssignment& stored = working.Profiles[k].Buttons[j];
             const ButtonFieldsRead& which = fields.Buttons[k][j];
-            const bool funcDiffers = which.ButtonFunc && read.ButtonFunc != stored.ButtonFunc;
+            // Compared as the mouse holds it, as CompareDeviceImage does.
+            const bool funcDiffers = which.ButtonFunc && !EncodesAs(stored, j, which.Entry);
             const bool macroDiffers =
                 which.MacroData &&
                 (read.KeyNumber != stored.KeyNumber || read.ButtonID != stored.ButtonID ||
@@ -127,15 +140,26 @@ void AdoptDeviceImage(const ServiceSettings& image, const DeviceImageFields& fie
         }
         for (int j = 0; j < kButtonCount; ++j) {
             const ButtonAssignment& a = from.Buttons[j];
-            ButtonAssignment& b = to.Buttons[j];
             const ButtonFieldsRead& read = fields.Buttons[k][j];
-            if (read.ButtonFunc) b.ButtonFunc = a.ButtonFunc;
-            if (!read.MacroData) continue;
-            b.KeyNumber = a.KeyNumber;
-            b.ButtonID = a.ButtonID;
-            const std::size_t length = MacroDataLength(a.KeyNumber);
-            std::memset(b.ButtonData, 0, length);
-            std::memcpy(b.ButtonData, a.ButtonData, length);
+            // Only a button whose entry was read can be taken, and only when
+            // it differs from what the service would write.
+            if (!read.ButtonFunc || SameInMouse(read, a, to.Buttons[j], j)) continue;
+            ButtonAssignment whole = to.Buttons[j];
+            whole.ButtonFunc = a.ButtonFunc;
+            if (HasMacroBlock(a.ButtonFunc)) {
+                if (!read.MacroData) continue;  // the function without its macro: not at all
+                whole.ButtonID = a.ButtonID;
+                whole.KeyNumber = a.KeyNumber;
+                const std::size_t length = MacroDataLength(a.KeyNumber);
+                std::memset(whole.ButtonData, 0, length);
+                std::memcpy(whole.ButtonData, a.ButtonData, length);
+            } else {
+                whole.ButtonID = 0;
+                whole.KeyNumber = 0;
+            }
+            // Written back, it must give the mouse the bytes it holds.
+            if (!EncodesAs(whole, j, read.Entry)) continue;
+            to.Buttons[j] = whole;
         }
     }
 }

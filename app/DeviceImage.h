@@ -31,6 +31,8 @@ struct ReadBackSlots {
 
 struct ButtonFieldsRead {
     bool ButtonFunc = false;
+    // The short entry ButtonFunc was decoded from, as the mouse sent it.
+    std::array<std::uint8_t, 4> Entry{};
     // The macro data: ButtonID, KeyNumber and the first KeyNumber x 2 bytes
     // of ButtonData, read together from one bulk record or not at all.
     bool MacroData = false;
@@ -57,7 +59,12 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
 
 // True when every field read back agrees with `working` (true when nothing
 // was read). Compared in order: Profile, PollingRate, then per profile DPI
-// and per button ButtonFunc, KeyNumber, ButtonID and ButtonData.
+// and per button. A button is compared in the mouse's own encoding: its
+// entry against the code the service writes for the stored assignment, and
+// for a macro whose data was read, ButtonID, KeyNumber and ButtonData too.
+// (The write and decode tables disagree for many functions: F8 is written
+// for 4 and decodes as 9, so comparing decoded functions would report, and
+// adopt, a change the mouse never had.)
 bool CompareDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields,
                         const ServiceSettings& working);
 
@@ -77,6 +84,12 @@ std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image
                                                    const ServiceSettings& working);
 
 // Copies the fields read back into `working`; every other field keeps its
-// value. A profile whose DPI was read also gets XYSensitivityEnabled 1; a
-// macro's ButtonData is cleared over its length, then copied.
+// value. A profile whose DPI was read also gets XYSensitivityEnabled 1.
+// A button that differs in the mouse is taken as a whole assignment or not
+// at all: its decoded function with ButtonID and KeyNumber (0 for functions
+// without a macro) and, for a macro, the macro's data (cleared over its
+// length, then copied); not at all when a macro's data was not read, or when
+// the service would not write the assignment back as the mouse holds it
+// (the decode table names a function whose code is another). Its name, path
+// and repeat type stay.
 void AdoptDeviceImage(const ServiceSettings& image, const DeviceImageFields& fields, ServiceSettings& working);

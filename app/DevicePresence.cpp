@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "actions/HeldInput.h"
 #include "app/ButtonInput.h"
 #include "contract/Messages.h"
 #include "contract/Timers.h"
@@ -134,8 +135,12 @@ LRESULT DevicePresence::OnSessionChange(WPARAM wParam, BOOL&) {
         // goes as when the mouse is removed: the connect starts it again.
         // DeviceOpen and the collection list stay as they are.
         WritePlug(0);
+        // The close waits for the input thread: a macro playing there ends
+        // after its event in progress.
+        BarMacros(true);
         device_.CloseDevice();
         buttons_.EndEverythingHeld();
+        BarMacros(false);
         CloseTrayProgram();
     }
     return 0;

@@ -98,10 +98,22 @@ void DeviceReadBack::Finish() {
 }
 
 LRESULT DeviceReadBack::OnAdoptDeviceImage(WPARAM, BOOL&) {
+    // Adopted into the file as it is now: what the configuration program
+    // stored since the last reload stays, and nothing that lives only in
+    // memory (a held resolution clutch's stage) is written.
+    if (!settings_.ReloadSettings()) {
+        Sys().Kernel.OutputDebugStringW(u"AdoptDeviceImage: the settings file could not be read, nothing adopted\n");
+        return 0;
+    }
     const ServiceSettings image = settings_.DeviceImage();
     const DeviceImageFields fields = fields_;
     settings_.UpdateWorking([&](ServiceSettings& working) { AdoptDeviceImage(image, fields, working); });
-    settings_.WriteAllSettings();
+    if (!settings_.WriteAllSettings()) {
+        // Memory goes back to what the file holds; nobody hears of an adoption.
+        settings_.ReloadSettings();
+        Sys().Kernel.OutputDebugStringW(u"AdoptDeviceImage: the settings file could not be written, nothing adopted\n");
+        return 0;
+    }
     settings_.CopyWorkingToSnapshot();
     PostToSibling(kReadBackProgramTitle, kNotifyDeviceImageAdopted, 0);
     return 0;

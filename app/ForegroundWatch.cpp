@@ -8,6 +8,7 @@
 #include "contract/Timers.h"
 #include "contract/Names.h"
 #include "app/SiblingPrograms.h"
+#include "app/WriteGate.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsStore.h"
 #include "platform/Platform.h"
@@ -25,12 +26,17 @@ void ForegroundWatch::OnTimer(UINT_PTR id, BOOL& handled) {
     handled = FALSE;
 }
 
-void ForegroundWatch::Start(HWND window) {
+void ForegroundWatch::Start(HWND window, WriteGate* gate) {
+    gate_ = gate;
     Sys().Windows.SetTimer(window, kPeriodicTimerId, kPeriodicTimerMs);
     // Events of other programs' windows only; runs on this thread while it
     // takes its messages, like the timer.
     hook_ = Sys().Windows.SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND,
-                                          [this](DWORD, HWND) { Watch(); });
+                                          [this](DWORD, HWND) {
+                                              // During a full write: a check of the foreground after it.
+                                              if (gate_ != nullptr && gate_->Keep(WM_TIMER, kPeriodicTimerId, 0)) return;
+                                              Watch();
+                                          });
 }
 
 void ForegroundWatch::Stop() {

@@ -6,6 +6,7 @@
 #include "framework/MessageMap.h"
 
 class SettingsStore;
+class WriteGate;
 
 class ForegroundWatch {
 public:
@@ -13,8 +14,9 @@ public:
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-    // Arms timer 1 on `window` and hooks the system's foreground events.
-    void Start(HWND window);
+    // Arms timer 1 on `window` and hooks the system's foreground events;
+    // an event during a full write waits in `gate` (may be null).
+    void Start(HWND window, WriteGate* gate = nullptr);
     // Unhooks the events; the timer goes with the window.
     void Stop();
 
@@ -32,4 +34,5 @@ private:
     SettingsStore& settings_;
     // The system's foreground events, while the window exists.
     HANDLE hook_ = nullptr;
+    WriteGate* gate_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "contract/Timers.h"
 #include "contract/Names.h"
 #include "app/SiblingPrograms.h"
+#include "app/WriteGate.h"
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
 #include "ui/PaintingWait.h"
@@ -57,6 +58,7 @@ bool FullWrite::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESU
 }
 
 LRESULT FullWrite::OnFullWrite(WPARAM, BOOL&) {
+    gate_.Begin();
     auto dialog = std::make_unique<CProgressDlg>();
     HWND shown = ShowProgress(*dialog, owner_);
 
@@ -78,5 +80,8 @@ LRESULT FullWrite::OnFullWrite(WPARAM, BOOL&) {
     dialog.reset();
 
     PostToSibling(kConfigProgramTitle, kNotifyFullWriteDone, 0);
+    // What came during the write, in the order it came.
+    HWND window = owner_.GetSafeHwnd();
+    gate_.End([window](const KeptMessage& m) { Sys().Windows.SendMessageW(window, m.Message, m.WParam, m.LParam); });
     return 0;
 }

@@ -7,12 +7,14 @@
 class CWnd;
 class DeviceSession;
 class SettingsStore;
+class WriteGate;
 
 class FullWrite {
 public:
     // `owner` is the window the progress dialog belongs to.
-    FullWrite(CWnd& owner, SettingsStore& settings, DeviceSession& device)
-        : owner_(owner), settings_(settings), device_(device) {}
+    // Messages that reach the window during the write wait in `gate`.
+    FullWrite(CWnd& owner, SettingsStore& settings, DeviceSession& device, WriteGate& gate)
+        : owner_(owner), settings_(settings), device_(device), gate_(gate) {}
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -23,4 +25,5 @@ private:
     CWnd& owner_;
     SettingsStore& settings_;
     DeviceSession& device_;
+    WriteGate& gate_;
 };

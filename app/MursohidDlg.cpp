@@ -1,5 +1,6 @@
 #include "app/MursohidDlg.h"
 
+#include "actions/HeldInput.h"
 #include "contract/Messages.h"
 #include "contract/Timers.h"
 #include "app/ProcessState.h"
@@ -38,6 +39,10 @@ const MessageMapEntry<CMursohidDlg> CMursohidDlg::kMessageMap[] = {
 };
 
 bool CMursohidDlg::ProcessMessageMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (gate_.Keep(message, wParam, lParam)) {
+        result = 0;
+        return true;
+    }
     return DispatchMessageMap(this, kMessageMap, message, wParam, lParam, result) ||
            CWnd::ProcessMessageMap(message, wParam, lParam, result);
 }
@@ -58,6 +63,7 @@ BOOL CMursohidDlg::CreateServiceWindow() {
 
 LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     if (OnCreateDefault() == -1) return -1;
+    BarMacros(false);
     buttons_.Start(m_hWnd, &CMursohidDlg::MacroWorker, this);
     readBack_.SetWindow(m_hWnd);
 
@@ -73,7 +79,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 
     settings_.ReloadSettings();
 
-    foreground_.Start(m_hWnd);
+    foreground_.Start(m_hWnd, &gate_);
     Sys().Windows.SetWindowLongW(m_hWnd, GWL_EXSTYLE, static_cast<LONG>(WS_EX_TOOLWINDOW));
 
     device_.Bind(m_hWnd, kMsgDeviceNotification, &InputCallback);
@@ -85,6 +91,9 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMursohidDlg::OnDestroy(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
+    // A macro playing on the input thread ends after its event in progress:
+    // closing the mouse below waits for that thread.
+    BarMacros(true);
     foreground_.Stop();
     buttons_.EndEverythingHeld();
     PostToSibling(kConfigProgramTitle, WM_CLOSE, 0);

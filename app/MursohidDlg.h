@@ -11,6 +11,7 @@
 #include "app/ForegroundWatch.h"
 #include "app/FullWrite.h"
 #include "app/RegistryKeyHolder.h"
+#include "app/WriteGate.h"
 #include "config/SettingsStore.h"
 #include "device/DeviceSession.h"
 #include "framework/CWnd.h"
@@ -46,10 +47,12 @@ private:
     SettingsStore settings_;
     DeviceSession device_;
     RegistryKeyHolder mouseKey_;
+    // What reaches the window during a full write waits for its end.
+    WriteGate gate_;
     ButtonInput buttons_{settings_, device_};
     ControlMessages controls_{settings_, device_};
     DevicePresence presence_{device_, buttons_};
     ForegroundWatch foreground_{settings_};
-    FullWrite fullWrite_{*this, settings_, device_};
+    FullWrite fullWrite_{*this, settings_, device_, gate_};
     DeviceReadBack readBack_{settings_, device_};
 };

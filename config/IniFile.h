@@ -28,4 +28,7 @@ public:
     virtual void WriteInt(const Text& section, const Text& key, std::int32_t value) = 0;
     virtual void WriteString(const Text& section, const Text& key, const Text& value) = 0;
     virtual void WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) = 0;
+    // True when every write made through this accessor so far reached the
+    // file (a file that cannot be read or replaced, a failed profile write).
+    virtual bool AllWritesReached() const = 0;
 };

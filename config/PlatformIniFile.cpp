@@ -33,13 +33,14 @@ bool PlatformIniFile::GetBlock(const Text& section, const Text& key, void* buffe
 }
 
 void PlatformIniFile::WriteInt(const Text& section, const Text& key, std::int32_t value) {
-    Sys().Files.WritePrivateProfileStringW(section, key, TextFromInt(value), path_);
+    if (!Sys().Files.WritePrivateProfileStringW(section, key, TextFromInt(value), path_)) writesReached_ = false;
 }
 
 void PlatformIniFile::WriteString(const Text& section, const Text& key, const Text& value) {
-    Sys().Files.WritePrivateProfileStringW(section, key, value, path_);
+    if (!Sys().Files.WritePrivateProfileStringW(section, key, value, path_)) writesReached_ = false;
 }
 
 void PlatformIniFile::WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) {
-    Sys().Files.WritePrivateProfileStructW(section, key, bytes, static_cast<UINT>(size), path_);
+    if (!Sys().Files.WritePrivateProfileStructW(section, key, bytes, static_cast<UINT>(size), path_))
+        writesReached_ = false;
 }

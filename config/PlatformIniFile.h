@@ -15,7 +15,9 @@ public:
     void WriteInt(const Text& section, const Text& key, std::int32_t value) override;
     void WriteString(const Text& section, const Text& key, const Text& value) override;
     void WriteBlock(const Text& section, const Text& key, const void* bytes, std::size_t size) override;
+    bool AllWritesReached() const override { return writesReached_; }
 
 private:
     Text path_;
+    bool writesReached_ = true;
 };

@@ -40,10 +40,14 @@ bool PortableIniFile::GetBlock(const Text& section, const Text& key, void* buffe
 void PortableIniFile::WriteString(const Text& section, const Text& key, const Text& value) {
     // Always from the file as it is now: a peer program may have changed it.
     Loaded loaded = Load();
-    if (loaded.status == FileReadStatus::Unreadable) return;
+    if (loaded.status == FileReadStatus::Unreadable) {
+        writesReached_ = false;
+        return;
+    }
     if (SetIniValue(loaded.document, section, key, value)) {
         // The file is replaced whole, so a failed write leaves the old one.
-        Sys().Files.ReplaceWholeFile(path_, SaveIniDocument(loaded.document, Sys().Kernel.SystemAnsiCodePage()));
+        if (!Sys().Files.ReplaceWholeFile(path_, SaveIniDocument(loaded.document, Sys().Kernel.SystemAnsiCodePage())))
+            writesReached_ = false;
     }
     if (mode_ == ReadMode::Once) loaded_ = std::move(loaded.document);
 }

@@ -151,9 +151,10 @@ FileReadStatus ReadAllSettings(ServiceSettings& settings) {
     return status;
 }
 
-void WriteAllSettings(const ServiceSettings& settings) {
+bool WriteAllSettings(const ServiceSettings& settings) {
     auto file = OpenSettingsFileForWriting(SettingsFilePath());
     WriteAllSettings(*file, settings);
+    return file->AllWritesReached();
 }
 
 FileReadStatus ReloadActiveProfile(ServiceSettings& settings) {

@@ -20,7 +20,7 @@ constexpr DWORD kSettingsReadRetryMs = 200;
 // (Missing). A file that still cannot be read after the attempts above
 // leaves `settings` untouched (Unreadable).
 FileReadStatus ReadAllSettings(ServiceSettings& settings);
-void WriteAllSettings(const ServiceSettings& settings);
+bool WriteAllSettings(const ServiceSettings& settings);
 // Runs before every button event, so it reads once and never waits: a file
 // that cannot be read leaves `settings` untouched (Unreadable).
 FileReadStatus ReloadActiveProfile(ServiceSettings& settings);

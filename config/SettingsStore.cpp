@@ -29,7 +29,7 @@ SettingsStore::SettingsStore() : records_(std::make_unique<Records>()) {
 
 SettingsStore::~SettingsStore() = default;
 
-void SettingsStore::ReloadSettings() {
+bool SettingsStore::ReloadSettings() {
     // The file is read into copies; the lock is held only to exchange them.
     auto working = std::make_unique<ServiceSettings>();
     auto snapshot = std::make_unique<ServiceSettings>();
@@ -38,16 +38,17 @@ void SettingsStore::ReloadSettings() {
         *working = records_->WorkingSettings;
         *snapshot = records_->SettingsSnapshot;
     }
-    if (::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable) {
+    const bool read = ::ReloadSettings(*working, *snapshot) != FileReadStatus::Unreadable;
+    if (read) {
         readFromFile_.store(true);
     } else if (!readFromFile_.load()) {
         // Nothing was ever read: run on the defaults, which are never written back.
         LoadDefaultSettings(*working, *snapshot);
     } else {
         // The records keep what the last read found.
-        *working = records_->WorkingSettings;
+        *working = Working();
         NoteReload(working->Profile);
-        return;
+        return false;
     }
     {
         std::lock_guard<std::mutex> guard(lock_);
@@ -55,6 +56,7 @@ void SettingsStore::ReloadSettings() {
         records_->SettingsSnapshot = *snapshot;
     }
     NoteReload(working->Profile);
+    return read;
 }
 
 void SettingsStore::ReloadActiveProfile() {
@@ -67,8 +69,7 @@ void SettingsStore::ReloadActiveProfile() {
 bool SettingsStore::WriteAllSettings() {
     if (!readFromFile_.load()) return false;
     const auto working = std::make_unique<ServiceSettings>(Working());
-    ::WriteAllSettings(*working);
-    return true;
+    return ::WriteAllSettings(*working);
 }
 
 ServiceSettings SettingsStore::Working() const {

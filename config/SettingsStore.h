@@ -25,7 +25,8 @@ public:
     // through SettingsSnapshot. A file that is there but cannot be read
     // leaves the records as the last read found them, or on the defaults
     // when no read has succeeded yet.
-    void ReloadSettings();
+    // True when the file was read now (or is missing: the defaults).
+    bool ReloadSettings();
     // Re-reads the Setting section and the active profile into WorkingSettings
     // (one attempt; a file that cannot be read leaves the records as they
     // are). The file is parsed again only when its bytes have changed.
@@ -33,7 +34,8 @@ public:
     // Writes WorkingSettings as the whole settings file, unless the records
     // do not stand on a read of the file (it was there but could not be
     // read, and no read has succeeded since): a full write of defaults would
-    // replace the user's profiles. Returns whether it wrote.
+    // replace the user's profiles. Returns whether it wrote and every write
+    // reached the file.
     bool WriteAllSettings();
     // The records hold what a read of the file found (or the defaults of a
     // missing file).

@@ -41,6 +41,11 @@ void CloseLibrary(const DeviceLink& link) {
 
 std::int32_t OpenLibrary(const DeviceLink& link) {
     BindHidDevice();
+    if (!HidDeviceReadsNotices()) {
+        // No collection could ever be listed: the mouse counts as absent.
+        link.DeviceOpen->store(0);
+        return 0;
+    }
     if (link.DeviceOpen->load() != 0) CloseLibrary(link);
     DWORD match[kMatchRecordSize];  // the library takes DWORDs; the contract's values fit them
     for (std::size_t i = 0; i < kMatchRecordSize; ++i) match[i] = kMatchRecord[i];

@@ -10,9 +10,16 @@ WORD DeviceIdForUsage(const std::vector<_DEVICE_STATE>& entries, DWORD usage) {
     return static_cast<WORD>(entries.back().DeviceId & 0xFFFF);
 }
 
-void DeviceListStore::Append(const _DEVICE_STATE& entry) {
+bool DeviceListStore::Append(const _DEVICE_STATE& entry) {
     std::lock_guard<std::mutex> guard(lock_);
+    for (auto& held : entries_) {
+        if ((held.DeviceId & 0xFFFF) == (entry.DeviceId & 0xFFFF)) {
+            held = entry;
+            return false;
+        }
+    }
     entries_.push_back(entry);
+    return true;
 }
 
 bool DeviceListStore::RemoveById(DWORD deviceId) {
@@ -54,8 +61,7 @@ CollectionChange ApplyCollectionNotification(WPARAM wParam, const _DEVICE_STATE*
     if (wParam != kCollectionNotification || record == nullptr) return CollectionChange::Ignored;
     const _DEVICE_STATE copy = *record;
     if (copy.State == kCollectionOpened) {
-        DeviceList.Append(copy);
-        return CollectionChange::Appended;
+        return DeviceList.Append(copy) ? CollectionChange::Appended : CollectionChange::Replaced;
     }
     if (copy.State != kCollectionClosed) return CollectionChange::Ignored;
     if (DeviceList.Empty()) {

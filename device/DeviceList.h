@@ -17,7 +17,10 @@ WORD DeviceIdForUsage(const std::vector<_DEVICE_STATE>& entries, DWORD usage);
 
 class DeviceListStore {
 public:
-    void Append(const _DEVICE_STATE& entry);
+    // One entry per device id (low 16 bits): a collection announced again
+    // (a reopen's notices can come before the earlier ones are handled)
+    // replaces its entry in place. True when the entry is new.
+    bool Append(const _DEVICE_STATE& entry);
     // Removes the first entry whose device id (low 16 bits) equals `deviceId`'s.
     bool RemoveById(DWORD deviceId);
     bool Empty() const;
@@ -43,6 +46,7 @@ WORD DataDeviceId();
 enum class CollectionChange {
     Ignored,         // not a collection notification, or an unknown state
     Appended,        // a collection opened and was added
+    Replaced,        // a collection opened that the list already held: its entry was renewed
     Removed,         // a collection closed and its entry was removed
     NotInList,       // a collection closed that the list does not hold
     ClearedOpenFlag  // a collection closed while the list was empty: DeviceOpen is now 0

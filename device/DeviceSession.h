@@ -1,7 +1,11 @@
 // The mouse as the main window holds it: the window and input callback the
 // library is opened with, the DeviceOpen flag, the read-back collection
 // flags, and every command of the command set on a given profile. Any
-// thread may call the commands; each runs the device guard first.
+// thread may call the commands; each is one transaction of the command
+// channel (device/CommandChannel.h) and runs the device guard first. A
+// command of another thread than the window's that waited out the channel's
+// bound is refused: it sends nothing, writes a debug line and returns its
+// no-device result.
 #pragma once
 
 #include <atomic>
@@ -10,6 +14,7 @@
 #include <mutex>
 
 #include "config/SettingsRecords.h"
+#include "device/CommandChannel.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceLink.h"
 #include "device/DeviceList.h"
@@ -48,6 +53,9 @@ public:
     std::int32_t SelectResolutionStage(std::int32_t stage);
     std::int32_t SetLogoLight(const ProfileRecord& profile);
     std::int32_t SetStateByte(std::int32_t value);
+    // Only when no other thread holds the channel (its result is not used,
+    // and the window's thread, where arrivals are handled, may be answering
+    // the notices of an open that the holder makes).
     bool ProbeDevice();
     std::int32_t ReadBackQuery();
     std::int32_t RequestReadBack();
@@ -60,8 +68,18 @@ public:
     // steps that wait for it treat EndedWithoutData as nothing read.
     ReadBackState ShortReadBackState();
 
+    // The thread in a command now, 0 for none.
+    DWORD ChannelHolder() const { return channel_.Holder(); }
+    // Threads waiting for the channel now.
+    int ChannelWaiters() const { return channel_.Waiting(); }
+
 private:
     DeviceLink Link();
+    bool OnWindowThread() const;
+    // Runs `operation` with the link as one transaction; `refused` when the
+    // channel could not be had. `name` goes into the refusal's debug line.
+    template <typename Operation>
+    std::int32_t Transaction(const char* name, std::int32_t refused, Operation operation);
 
     HWND window_ = nullptr;
     UINT message_ = 0;
@@ -72,4 +90,5 @@ private:
     std::atomic<std::int32_t> DeviceOpen{0};
     std::atomic<std::int32_t> ShortReadBusy{0};
     std::atomic<std::int32_t> BulkReadBusy{0};
+    CommandChannel channel_;
 };

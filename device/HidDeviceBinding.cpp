@@ -39,6 +39,10 @@ void BindHidDevice() {
     Resolve(module, kOrdinalSetCallback, gSetCallback);
     Resolve(module, kOrdinalReadNotice, gReadNotice);
     gModule.store(module);
+    if (gReadNotice.load() == nullptr)
+        Sys().Kernel.OutputDebugStringW(
+            u"HidDevice.dll has no ordinal 9 (ReadNotice): its collection notices cannot be read, "
+            u"the mouse is treated as absent\n");
 }
 
 void ResetHidDeviceBinding() {
@@ -55,6 +59,8 @@ void ResetHidDeviceBinding() {
 }
 
 bool HidDeviceBound() { return gModule.load() != nullptr; }
+
+bool HidDeviceReadsNotices() { return gReadNotice.load() != nullptr; }
 
 int HidSetMatch(const DWORD* matchRecord) {
     const auto f = gSetMatch.load();

@@ -8,7 +8,13 @@
 #include "device/DeviceProtocol.h"
 
 // Loads "HidDevice.dll" and resolves the eight ordinals, unless already bound.
+// A library without ordinal 9 cannot tell which collections are open: the
+// binding says so in a debug line, once.
 void BindHidDevice();
+// True when the bound library can hand out its collection notices (ordinal
+// 9). Without it no collection is ever listed and every command would do
+// nothing, so the mouse is treated as absent: it is not opened at all.
+bool HidDeviceReadsNotices();
 // Forgets the binding (the next BindHidDevice loads the library again).
 void ResetHidDeviceBinding();
 bool HidDeviceBound();

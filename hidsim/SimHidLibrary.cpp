@@ -30,7 +30,20 @@ void SimHidLibrary::SetLogSink(LogSink sink) {
 }
 
 void SimHidLibrary::LogLine(const std::string& line) {
-    if (logSink_) logSink_(line);
+    if (logSink_) pendingLog_.push_back(line);
+}
+
+void SimHidLibrary::FlushLog() {
+    std::lock_guard<std::recursive_mutex> order(sinkOrder_);
+    std::vector<std::string> lines;
+    LogSink sink;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        lines.swap(pendingLog_);
+        sink = logSink_;
+    }
+    if (sink)
+        for (const std::string& line : lines) sink(line);
 }
 
 int SimHidLibrary::SetMatch(const DWORD* matchRecord) {
@@ -90,6 +103,7 @@ void SimHidLibrary::SetAnswers(const SimMouseAnswers& answers) {
 
 int SimHidLibrary::Open(HWND window, UINT message) {
     std::vector<Notice> notices;
+    bool connected = false;
     {
         std::lock_guard<std::mutex> guard(lock_);
         ++calls_[kOrdinalOpen];
@@ -97,13 +111,16 @@ int SimHidLibrary::Open(HWND window, UINT message) {
         window_ = window;
         message_ = message;
         inputQueue_.clear();
-        if (!ConnectedLocked()) {
+        connected = ConnectedLocked();
+        if (!connected) {
             LogLine(std::to_string(clock_()) + " open 0");
-            return 0;
+        } else {
+            LogLine(std::to_string(clock_()) + " open 1");
+            notices = NoticesLocked(kCollectionOpened);
         }
-        LogLine(std::to_string(clock_()) + " open 1");
-        notices = NoticesLocked(kCollectionOpened);
     }
+    FlushLog();
+    if (!connected) return 0;
     // Sent, not posted: the caller's collection list is filled when open returns.
     for (const Notice& n : notices)
         notifier_.Send(n.Window, n.Message, kCollectionNotification, n.Number);
@@ -121,6 +138,8 @@ int SimHidLibrary::Close() {
     // there is nothing to wait for, and waiting would deadlock.
     if (std::this_thread::get_id() != deliveryThread_.get_id())
         changed_.wait(lk, [this] { return !delivering_; });
+    lk.unlock();
+    FlushLog();
     return 1;
 }
 
@@ -149,9 +168,14 @@ void SimHidLibrary::Receive(DWORD usage, const BYTE* bytes, DWORD length) {
 }
 
 int SimHidLibrary::WriteData(DWORD deviceId, const BYTE* bytes, DWORD length) {
-    std::lock_guard<std::mutex> guard(lock_);
-    ++calls_[kOrdinalWriteData];
-    return WriteLocked(deviceId, bytes, length);
+    int written = 0;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        ++calls_[kOrdinalWriteData];
+        written = WriteLocked(deviceId, bytes, length);
+    }
+    FlushLog();
+    return written;
 }
 
 int SimHidLibrary::WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length) {
@@ -162,9 +186,14 @@ int SimHidLibrary::WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length) 
 }
 
 int SimHidLibrary::WriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length) {
-    std::lock_guard<std::mutex> guard(lock_);
-    ++calls_[kOrdinalWriteCommand];
-    return WriteLocked(deviceId, bytes, length);
+    int written = 0;
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        ++calls_[kOrdinalWriteCommand];
+        written = WriteLocked(deviceId, bytes, length);
+    }
+    FlushLog();
+    return written;
 }
 
 int SimHidLibrary::ReadReply(DWORD deviceId, BYTE* buffer, DWORD length) {
@@ -186,6 +215,7 @@ void SimHidLibrary::Plug() {
         LogLine(std::to_string(clock_()) + " plug");
         if (ConnectedLocked()) notices = NoticesLocked(kCollectionOpened);
     }
+    FlushLog();
     for (const Notice& n : notices)
         notifier_.Post(n.Window, n.Message, kCollectionNotification, n.Number);
 }
@@ -201,6 +231,7 @@ void SimHidLibrary::Unplug() {
         LogLine(std::to_string(clock_()) + " unplug");
         if (wasConnected) notices = NoticesLocked(kCollectionClosed);
     }
+    FlushLog();
     for (const Notice& n : notices)
         notifier_.Post(n.Window, n.Message, kCollectionNotification, n.Number);
 }
@@ -247,9 +278,12 @@ void SimHidLibrary::DeliveryLoop() {
         const HidInputCallback callback = ConnectedLocked() ? callback_ : nullptr;
         delivering_ = true;
         const std::uint64_t now = clock_();
+        // Said before the callback runs, outside the flush order: a sink
+        // waiting for this callback's effect must not hold it back.
+        const LogSink sink = callback != nullptr ? logSink_ : nullptr;
         lk.unlock();
         if (callback != nullptr) {
-            LogLine(FormatSentReport(now, report));
+            if (sink) sink(FormatSentReport(now, report));
             callback(kSimCommandDeviceId, report.data(), static_cast<DWORD>(report.size()));
         }
         lk.lock();

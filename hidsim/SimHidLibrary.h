@@ -97,7 +97,12 @@ private:
     void Receive(DWORD usage, const BYTE* bytes, DWORD length);
     // A report to whichever collection `deviceId` names (the collection decides).
     int WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length);
+    // Keeps a line for the sink; lock_ held.
     void LogLine(const std::string& line);
+    // Hands the kept lines to the sink, in order, with lock_ released: the
+    // sink may call back into the library (a test presses a button when the
+    // mouse has received so many reports).
+    void FlushLog();
     void DeliveryLoop();
 
     SimNotifier& notifier_;
@@ -117,6 +122,8 @@ private:
     LPARAM lastNotice_ = 0;
     std::vector<SimReceivedReport> received_;
     LogSink logSink_;
+    std::vector<std::string> pendingLog_;
+    std::recursive_mutex sinkOrder_;  // one flush at a time keeps the lines in order
     int calls_[kOrdinalReadNotice + 1] = {};
 
     std::deque<std::vector<std::uint8_t>> inputQueue_;

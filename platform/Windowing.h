@@ -129,8 +129,8 @@ public:
     virtual HWND GetCapture() = 0;
     // The calling thread's next message within [first, last] for `hwnd` and
     // its children (null: any); `flags` PM_REMOVE and the PM_QS_* kinds.
-    // Messages sent from other threads are handled first when the kinds
-    // include them (or no kind is named).
+    // Messages sent from other threads (and out-of-context event hooks'
+    // calls) are handled first, whatever the kinds: Wine does so.
     virtual BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT flags) = 0;
     // With no handles: waits until the calling thread has a message of the
     // QS_* kinds in `wake` or the time is up: WAIT_OBJECT_0 or WAIT_TIMEOUT.

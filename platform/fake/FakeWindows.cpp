@@ -903,8 +903,13 @@ void FakeWindows::NotifyWinEventLocked(DWORD event, HWND hwnd) {
     if (window != nullptr && window->target != nullptr) return;  // the service's own process
     for (const auto& hook : winEventHooks_) {
         if (event < hook->eventMin || event > hook->eventMax) continue;
-        queues_[hook->threadId].posted.push_back(FakeMessage{hook->window, hook->threadId, kWinEventMessage,
-                                                            event, reinterpret_cast<LPARAM>(hwnd), world_.now});
+        // Delivered like a message sent from another thread (nobody waits for it).
+        auto sent = std::make_shared<SentMessage>();
+        sent->hwnd = hook->window;
+        sent->message = kWinEventMessage;
+        sent->wParam = event;
+        sent->lParam = reinterpret_cast<LPARAM>(hwnd);
+        queues_[hook->threadId].sent.push_back(sent);
     }
     world_.changed.notify_all();
 }
@@ -1247,9 +1252,10 @@ BOOL FakeWindows::PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT 
     ThreadQueue& queue = queues_[self];
     paintWake_[self] = false;
     postWake_[self] = false;
-    if (kinds & QS_SENDMESSAGE)
-        while (HandleOneSent(lock, queue)) {
-        }
+    // As under Wine: any peek runs the messages other threads sent (and the
+    // out-of-context event hooks' calls), whatever kinds it asks for.
+    while (HandleOneSent(lock, queue)) {
+    }
     if (kinds & QS_POSTMESSAGE) {
         for (auto it = queue.posted.begin(); it != queue.posted.end(); ++it) {
             if (!inRange(it->message) || !MatchesFilterLocked(it->hwnd, hwnd)) continue;

@@ -40,7 +40,7 @@ protected:
     void TearDown() override {
         mouse->WaitUntilDelivered();
         fake.windows.WaitUntilThreadsIdle();
-        window->DestroyWindow();
+        if (window != nullptr) window->DestroyWindow();
         delete window;
         EXPECT_TRUE(fake.Hangs().empty());
         fake.kernel.StopThreads();
@@ -156,6 +156,41 @@ TEST_F(ButtonPathTest, AWhileHeldMacroPlaysOnTheWorkerThreadAndStopsAfterRelease
                        Step("key vk=0x42 scan=0 flags=0x3 extra=0x0").At(310),
                    });
     EXPECT_EQ(input.size() % 4, 0u) << "passes end whole";
+}
+
+// Stopping the service while a fixed-count macro plays on the input thread:
+// closing the mouse waits for that thread, so the macro ends after the event
+// in progress instead of playing its 65534 passes to the end.
+TEST_F(ButtonPathTest, StoppingWhileAFixedCountMacroPlaysEndsItAfterTheEventInProgress) {
+    ButtonAssignment& macro = Button(3);
+    macro.ButtonFunc = 44;
+    macro.ButtonID = 65534;  // the most passes
+    const std::uint8_t events[] = {kPress | 0, 1, kUsageA, 0, 1, kUsageA};
+    std::memset(macro.ButtonData, 0, sizeof macro.ButtonData);
+    std::memcpy(macro.ButtonData, events, sizeof events);
+    macro.KeyNumber = sizeof events;
+    Store();
+
+    ASSERT_TRUE(mouse->PressButton(3));
+    for (int i = 0; i < 500 && fake.input.Events().size() < 6; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_GE(fake.input.Events().size(), 6u) << "the macro plays";
+
+    window->DestroyWindow();
+    delete window;
+    window = nullptr;
+    // Everything the shut-down did after it asked the macro to stop, and the
+    // input the macro made meanwhile: at most the event in progress.
+    const auto calls = fake.Calls();
+    std::size_t stopAsked = calls.size();
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        if (calls[i].rfind("UnhookWinEvent", 0) == 0) stopAsked = i;
+    ASSERT_LT(stopAsked, calls.size()) << "the shut-down ran";
+    int afterStop = 0;
+    for (std::size_t i = stopAsked; i < calls.size(); ++i)
+        if (calls[i].rfind("key ", 0) == 0) ++afterStop;
+    EXPECT_LE(afterStop, 1) << "the macro ends after the event in progress";
+    EXPECT_LT(fake.input.Events().size(), 2u * 65534u) << "not every pass was played";
 }
 
 }  // namespace

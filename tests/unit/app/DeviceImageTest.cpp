@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "app/ButtonEncoding.h"
 #include "app/DeviceImage.h"
+#include "device/ButtonTable.h"
 #include "tests/support/SettingsSamples.h"
 
 namespace {
@@ -169,10 +171,19 @@ TEST_F(DecodeTest, EachPassStartsFromNothingRead) {
 // Compare and adopt: every field, read or not.
 class CompareAdoptTest : public ::testing::Test {
 protected:
+    CompareAdoptTest() { image.Profiles[2].Buttons[3].ButtonFunc = 44; }
     ServiceSettings working = samples::FullSettings();
     ServiceSettings image = samples::DefaultSettings();  // differs from working almost everywhere
     DeviceImageFields fields;
 };
+
+// Button j of profile k read back: the entry the mouse sent is what the
+// service writes for the image's assignment.
+void MarkButton(DeviceImageFields& f, const ServiceSettings& image, int k, int j, bool macro) {
+    f.Buttons[k][j].ButtonFunc = true;
+    f.Buttons[k][j].MacroData = macro;
+    f.Buttons[k][j].Entry = EncodeButton(image.Profiles[k].Buttons[j], j);
+}
 
 TEST_F(CompareAdoptTest, NothingReadAgreesAndAdoptsNothing) {
     EXPECT_TRUE(CompareDeviceImage(image, fields, working));
@@ -184,33 +195,41 @@ TEST_F(CompareAdoptTest, NothingReadAgreesAndAdoptsNothing) {
 TEST_F(CompareAdoptTest, EachReadFieldIsComparedAndAdoptedAlone) {
     struct FieldCase {
         const char* name;
-        void (*mark)(DeviceImageFields&);
+        void (*mark)(DeviceImageFields&, const ServiceSettings& image);
         void (*makeEqual)(ServiceSettings& image, const ServiceSettings& working);
         bool (*adopted)(const ServiceSettings& result, const ServiceSettings& image);
     };
     const FieldCase cases[] = {
-        {"Profile", [](DeviceImageFields& f) { f.Profile = true; },
+        {"Profile", [](DeviceImageFields& f, const ServiceSettings&) { f.Profile = true; },
          [](ServiceSettings& i, const ServiceSettings& w) { i.Profile = w.Profile; },
          [](const ServiceSettings& r, const ServiceSettings& i) { return r.Profile == i.Profile; }},
-        {"PollingRate", [](DeviceImageFields& f) { f.PollingRate = true; },
+        {"PollingRate", [](DeviceImageFields& f, const ServiceSettings&) { f.PollingRate = true; },
          [](ServiceSettings& i, const ServiceSettings& w) { i.PollingRate = w.PollingRate; },
          [](const ServiceSettings& r, const ServiceSettings& i) { return r.PollingRate == i.PollingRate; }},
-        {"DPI of profile 4", [](DeviceImageFields& f) { f.Dpi[4] = true; },
+        {"DPI of profile 4", [](DeviceImageFields& f, const ServiceSettings&) { f.Dpi[4] = true; },
          [](ServiceSettings& i, const ServiceSettings& w) { i.Profiles[4].DPI = w.Profiles[4].DPI; },
          [](const ServiceSettings& r, const ServiceSettings& i) {
              return r.Profiles[4].DPI == i.Profiles[4].DPI && r.Profiles[4].XYSensitivityEnabled == 1;
          }},
-        {"ButtonFunc of 1/6", [](DeviceImageFields& f) { f.Buttons[1][6].ButtonFunc = true; },
+        // A button is taken whole: its function, with ButtonID and
+        // KeyNumber 0 for a function without a macro.
+        {"button 1/6", [](DeviceImageFields& f, const ServiceSettings& i) { MarkButton(f, i, 1, 6, false); },
          [](ServiceSettings& i, const ServiceSettings& w) {
-             i.Profiles[1].Buttons[6].ButtonFunc = w.Profiles[1].Buttons[6].ButtonFunc;
+             ButtonAssignment& to = i.Profiles[1].Buttons[6];
+             to.ButtonFunc = w.Profiles[1].Buttons[6].ButtonFunc;
+             to.ButtonID = w.Profiles[1].Buttons[6].ButtonID;
+             to.KeyNumber = w.Profiles[1].Buttons[6].KeyNumber;
          },
          [](const ServiceSettings& r, const ServiceSettings& i) {
-             return r.Profiles[1].Buttons[6].ButtonFunc == i.Profiles[1].Buttons[6].ButtonFunc;
+             const ButtonAssignment& a = r.Profiles[1].Buttons[6];
+             return a.ButtonFunc == i.Profiles[1].Buttons[6].ButtonFunc && a.ButtonID == 0 && a.KeyNumber == 0;
          }},
-        {"macro of 2/3", [](DeviceImageFields& f) { f.Buttons[2][3].MacroData = true; },
+        // A macro button: its function with the macro's data.
+        {"macro of 2/3", [](DeviceImageFields& f, const ServiceSettings& i) { MarkButton(f, i, 2, 3, true); },
          [](ServiceSettings& i, const ServiceSettings& w) {
              const ButtonAssignment& from = w.Profiles[2].Buttons[3];
              ButtonAssignment& to = i.Profiles[2].Buttons[3];
+             to.ButtonFunc = from.ButtonFunc;
              to.ButtonID = from.ButtonID;
              to.KeyNumber = from.KeyNumber;
              std::memcpy(to.ButtonData, from.ButtonData, sizeof to.ButtonData);
@@ -225,7 +244,7 @@ TEST_F(CompareAdoptTest, EachReadFieldIsComparedAndAdoptedAlone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         DeviceImageFields one;
-        c.mark(one);
+        c.mark(one, image);
         EXPECT_FALSE(CompareDeviceImage(image, one, working)) << "differs in that field";
 
         ServiceSettings result = working;
@@ -235,6 +254,10 @@ TEST_F(CompareAdoptTest, EachReadFieldIsComparedAndAdoptedAlone) {
         // Everything else is as it was.
         ServiceSettings undone = result;
         c.makeEqual(undone, working);
+        if (std::string(c.name) == "button 1/6") {
+            undone.Profiles[1].Buttons[6].ButtonID = working.Profiles[1].Buttons[6].ButtonID;
+            undone.Profiles[1].Buttons[6].KeyNumber = working.Profiles[1].Buttons[6].KeyNumber;
+        }
         if (std::string(c.name) == "DPI of profile 4") undone.Profiles[4].XYSensitivityEnabled = working.Profiles[4].XYSensitivityEnabled;
         if (std::string(c.name) == "macro of 2/3") {
             ButtonAssignment& b = undone.Profiles[2].Buttons[3];
@@ -244,13 +267,16 @@ TEST_F(CompareAdoptTest, EachReadFieldIsComparedAndAdoptedAlone) {
 
         ServiceSettings same = image;
         c.makeEqual(same, working);
-        EXPECT_TRUE(CompareDeviceImage(same, one, working));
+        DeviceImageFields sameRead;
+        c.mark(sameRead, same);  // the mouse sends what the service writes for the settings
+        EXPECT_TRUE(CompareDeviceImage(same, sameRead, working));
     }
 }
 
 TEST_F(CompareAdoptTest, AMacrosDataIsClearedOverItsLengthThenCopiedAndTheRestKept) {
-    fields.Buttons[0][0].MacroData = true;
     ButtonAssignment& from = image.Profiles[0].Buttons[0];
+    from.ButtonFunc = 44;
+    MarkButton(fields, image, 0, 0, true);
     from.KeyNumber = 2;
     std::memset(from.ButtonData, 0, sizeof from.ButtonData);
     const std::uint8_t data[4] = {0x81, 0x02, 0x04, 0x00};
@@ -275,6 +301,124 @@ TEST_F(CompareAdoptTest, ComparedDataEndsAtTheMacrosLength) {
     EXPECT_TRUE(CompareDeviceImage(image, fields, working));
     a.ButtonData[1] = static_cast<std::uint8_t>(b.ButtonData[1] + 1);
     EXPECT_FALSE(CompareDeviceImage(image, fields, working));
+}
+
+// The mouse reports the table the service wrote: button j's code in entry j
+// for j < 5 and in entry j + 1 for buttons 5 and 6 (the layout the decode
+// reads; entry 5 is not a button's).
+ReadBackSlots MouseReports(const ProfileRecord& written, int slot) {
+    const ButtonTableImage table = BuildButtonTable(written);
+    ReadBackSlots slots;
+    for (int j = 0; j < 7; ++j) {
+        const int entry = j < 5 ? j : j + 1;
+        std::memcpy(slots.Short[slot].data() + 4 * entry, table.Table.data() + 4 * j, 4);
+    }
+    slots.ShortFilled[slot] = 32;
+    return slots;
+}
+
+// For every function code and every assignment of it the service can hold,
+// reading back what the service wrote finds nothing to report and nothing
+// to adopt. Alongside, the codes whose written bytes decode as another
+// function (or as none): the tables disagree there, and only the encoding
+// keeps those buttons as they are.
+TEST(AdoptionPropertyTest, ReadingBackWhatTheServiceWroteChangesNothing) {
+    const std::uint8_t keyNumbers[] = {0, 1, 4, 0x28, 0xF0, 0xF8, 0xFF};
+    const std::uint16_t buttonIds[] = {0, 1, 3, 0xFFFE, 0xFFFF};
+    std::vector<std::string> disagree;
+    for (int function = 0; function < 256; ++function) {
+        std::string decodedAs;
+        for (int j = 0; j < 7; ++j) {
+            for (std::uint8_t keyNumber : keyNumbers) {
+                for (std::uint16_t buttonId : buttonIds) {
+                    ServiceSettings working = samples::FullSettings();
+                    ButtonAssignment& button = working.Profiles[1].Buttons[j];
+                    button.ButtonFunc = static_cast<std::uint8_t>(function);
+                    button.KeyNumber = keyNumber;
+                    button.ButtonID = buttonId;
+                    const ReadBackSlots slots = MouseReports(working.Profiles[1], 1);
+                    ServiceSettings image = samples::DefaultSettings();
+                    DeviceImageFields fields;
+                    DecodeDeviceButtons(slots, image, fields);
+                    ASSERT_TRUE(CompareDeviceImage(image, fields, working))
+                        << "function " << function << " button " << j << " key " << int(keyNumber) << " id "
+                        << buttonId;
+                    ServiceSettings adopted = working;
+                    AdoptDeviceImage(image, fields, adopted);
+                    ASSERT_EQ(std::memcmp(&adopted, &working, sizeof working), 0)
+                        << "function " << function << " button " << j;
+                    if (j == 0 && keyNumber == 0 && buttonId == 0) {
+                        const ButtonFieldsRead& read = fields.Buttons[1][0];
+                        const int decoded = read.ButtonFunc ? image.Profiles[1].Buttons[0].ButtonFunc : -1;
+                        if (decoded != function)
+                            decodedAs = std::to_string(function) + "->" +
+                                        (decoded < 0 ? std::string("none") : std::to_string(decoded));
+                    }
+                }
+            }
+        }
+        bool listed = false;
+        for (const auto& row : kButtonCodeRows)
+            listed = listed || (row.Fill != CodeFill::NotWritten && FunctionByte(row.Function) == function);
+        if (!decodedAs.empty() && listed) disagree.push_back(decodedAs);
+    }
+    // Codes of the write table whose bytes decode otherwise.
+    std::string all;
+    for (const auto& d : disagree) all += d + " ";
+    EXPECT_EQ(disagree, (std::vector<std::string>{"4->9",   "5->10",   "6->none",  "7->none",  "8->none",  "9->5",
+                                                 "10->4",  "11->none", "29->1",    "30->63",   "34->none", "35->none",
+                                                 "36->none", "37->none", "38->none", "39->none", "47->none", "49->none",
+                                                 "52->none", "53->none", "54->none", "55->none", "56->none", "61->none",
+                                                 "62->44", "63->1",    "64->none", "71->none", "72->none", "73->44"}))
+        << all;
+}
+
+// The mouse holds a table that differs from the settings in one button: a
+// function the service can write back as the mouse holds it is taken whole;
+// one it cannot (the decode names another function's code) or a macro whose
+// data was not read is not taken at all.
+TEST(AdoptionPropertyTest, ADifferingButtonIsTakenWholeOrNotAtAll) {
+    struct Case {
+        const char* name;
+        std::uint8_t mouseHolds;  // what the mouse's button 2 was written with
+        int adopted;              // the function adopted, -1: nothing
+    };
+    const Case cases[] = {
+        {"mouse button", 3, 3},         {"media key", 26, 26},       {"consumer next", 27, 27},
+        {"written F8, decodes as 9", 4, -1}, {"written F3, decodes as 4", 10, -1},
+        {"resolution 71 05, decodes as 63", 30, -1}, {"MacroOnce without its data", 73, -1},
+        {"macro without its data", 44, -1}, {"no rule", 47, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ServiceSettings working = samples::FullSettings();
+        ButtonAssignment& stored = working.Profiles[1].Buttons[2];
+        stored.ButtonFunc = 2;
+        stored.ButtonID = 7;
+        stored.KeyNumber = 12;
+        ProfileRecord mouse = working.Profiles[1];
+        mouse.Buttons[2].ButtonFunc = c.mouseHolds;
+        const ReadBackSlots slots = MouseReports(mouse, 1);
+        ServiceSettings image = samples::DefaultSettings();
+        DeviceImageFields fields;
+        DecodeDeviceButtons(slots, image, fields);
+        if (fields.Buttons[1][2].ButtonFunc) {
+            EXPECT_FALSE(CompareDeviceImage(image, fields, working)) << "reported";
+        }
+        ServiceSettings adopted = working;
+        AdoptDeviceImage(image, fields, adopted);
+        ButtonAssignment expected = stored;
+        if (c.adopted >= 0) {
+            expected.ButtonFunc = static_cast<std::uint8_t>(c.adopted);
+            expected.ButtonID = 0;
+            expected.KeyNumber = 0;
+        }
+        ServiceSettings want = working;
+        want.Profiles[1].Buttons[2] = expected;
+        EXPECT_EQ(std::memcmp(&adopted, &want, sizeof want), 0)
+            << "func " << int(adopted.Profiles[1].Buttons[2].ButtonFunc) << " id "
+            << adopted.Profiles[1].Buttons[2].ButtonID << " key " << int(adopted.Profiles[1].Buttons[2].KeyNumber);
+    }
 }
 
 TEST_F(CompareAdoptTest, TheDifferencesListNamesEachDifferingButtonReadBack) {
@@ -302,7 +446,8 @@ TEST_F(CompareAdoptTest, TheDifferencesListNamesEachDifferingButtonReadBack) {
          {}},
         {"a macro's data differing, its function agreeing, and a second button",
          [](DeviceImageFields& f, ServiceSettings& i, const ServiceSettings& w) {
-             f.Buttons[2][3] = {true, true};
+             f.Buttons[2][3].ButtonFunc = true;
+             f.Buttons[2][3].MacroData = true;
              i.Profiles[2].Buttons[3] = w.Profiles[2].Buttons[3];
              i.Profiles[2].Buttons[3].ButtonID = static_cast<std::int32_t>(w.Profiles[2].Buttons[3].ButtonID + 1);
              f.Buttons[0][9].ButtonFunc = true;
@@ -315,6 +460,10 @@ TEST_F(CompareAdoptTest, TheDifferencesListNamesEachDifferingButtonReadBack) {
         DeviceImageFields f;
         ServiceSettings i = image;
         c.mark(f, i, working);
+        // The mouse holds, for each entry read, the code of what it reports.
+        for (int k = 0; k < kProfileCount; ++k)
+            for (int j = 0; j < kButtonCount; ++j)
+                if (f.Buttons[k][j].ButtonFunc) f.Buttons[k][j].Entry = EncodeButton(i.Profiles[k].Buttons[j], j);
         std::vector<std::string> listed;
         for (const ButtonDifference& d : ListButtonDifferences(i, f, working)) {
             const auto& stored = working.Profiles[d.Profile].Buttons[d.Button].ButtonFunc;

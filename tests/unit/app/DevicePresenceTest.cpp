@@ -79,6 +79,24 @@ TEST_F(CollectionNotificationTest, UnplugAndPlugKeepPlugTheTrayAndTheConfigurati
     EXPECT_EQ(fake.shell.ShellExecutes().size(), 2u) << "once at start-up, once at the plug";
 }
 
+// A reopen's notices handled after the library announced the same
+// collections again: each is listed once, so the unplug still empties the
+// list and the mouse is seen as gone.
+TEST_F(CollectionNotificationTest, CollectionsAnnouncedTwiceAreListedOnceAndAnUnplugStillEmptiesTheList) {
+    ASSERT_TRUE(mouse->Announce(_DEVICE_STATE{kCollectionOpened, kSimCommandDeviceId, 0, kCommandUsage}));
+    ASSERT_TRUE(mouse->Announce(_DEVICE_STATE{kCollectionOpened, kSimDataDeviceId, 0, kDataUsage}));
+    Pump();
+    EXPECT_EQ(DeviceList.Count(), 2u);
+    EXPECT_TRUE(PostedTo(config).empty()) << "no arrival: the mouse was there";
+    Mark();
+    mouse->Unplug();
+    Pump();
+    EXPECT_TRUE(DeviceList.Empty());
+    EXPECT_EQ(Setting(u"Plug"), 0);
+    EXPECT_EQ(Messages(PostedTo(tray)), std::vector<UINT>{WM_CLOSE});
+    EXPECT_EQ(Messages(PostedTo(config)), (std::vector<UINT>{0x4DD, 0x4E0}));
+}
+
 TEST_F(CollectionNotificationTest, ACloseForAnUnknownCollectionRemovesAndSendsNothing) {
     ASSERT_TRUE(mouse->Announce(_DEVICE_STATE{kCollectionClosed, 0x7777, 0, kCommandUsage}));
     Mark();
@@ -265,6 +283,34 @@ TEST_F(ConsoleWithoutMouseTest, ConnectWithoutTheMouseDoesNothingMore) {
     Send(WM_WTSSESSION_CHANGE, 1);
     ExpectSequence(Timeline(), {Step("mouse open 0").At(0)});
     EXPECT_EQ(Setting(u"Plug"), 0);
+}
+
+// A library that cannot hand out its collection notices (no ordinal 9):
+// start-up says so, and the mouse counts as absent: not opened, "Plug" 0,
+// no tray program, and a command sends nothing.
+class NoNoticeOrdinalRig : public MainWindowRig {
+protected:
+    static SimMouseConfig WithoutNotices() {
+        SimMouseConfig config;
+        config.MissingOrdinals = {kOrdinalReadNotice};
+        return config;
+    }
+    NoNoticeOrdinalRig() : MainWindowRig(WithoutNotices()) {}
+};
+
+TEST_F(NoNoticeOrdinalRig, StartUpSaysSoAndTheMouseCountsAsAbsent) {
+    EXPECT_TRUE(HasDebugLine("HidDevice.dll has no ordinal 9 (ReadNotice): its collection notices cannot be "
+                             "read, the mouse is treated as absent\n"));
+    EXPECT_EQ(Setting(u"Plug"), 0);
+    EXPECT_TRUE(fake.shell.ShellExecutes().empty()) << "no tray program";
+    EXPECT_FALSE(window->Device().IsOpen());
+    EXPECT_EQ(mouse->CallCount(kOrdinalOpen), 0);
+    Send(0x4E4, 1);
+    EXPECT_TRUE(mouse->ReceivedReports().empty());
+    int lines = 0;
+    for (const auto& l : fake.DebugLines())
+        if (TextToUtf8(l).rfind("HidDevice.dll has no ordinal 9", 0) == 0) ++lines;
+    EXPECT_EQ(lines, 1) << "said once";
 }
 
 }  // namespace

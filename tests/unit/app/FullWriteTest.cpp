@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "contract/Messages.h"
 #include "contract/Timers.h"
@@ -197,4 +198,50 @@ TEST_P(FullWriteWaitTest, WaitsPaintTheUncoveredDialogAndLeaveAPostedMessageForA
 
 INSTANTIATE_TEST_SUITE_P(Plugged, FullWriteWaitTest, ::testing::Values(true));
 
+// Under Wine a paint-only peek runs the messages other threads send and the
+// foreground hook's calls (the fake does the same). During the write a
+// configuration program sends 0x4E3 and another program comes to the front:
+// both wait for the write's end and are handled after it, in order, and
+// the mouse receives the write's streams whole.
+TEST_P(FullWriteWaitTest, AMessageSentAndAForegroundEventDuringTheWriteAreHandledAfterItInOrder) {
+    std::thread sender;
+    HWND other = fake.windows.AddForeignWindow(u"Other Program");
+    fake.windows.SetWindowProcess(other, 4242);
+    fake.kernel.AddProcess(4242, u"C:\\Programs\\other.exe");
+    int reports = 0;
+    mouse->Library().SetLogSink([&](const std::string& line) {
+        if (line.find(" ff0") == std::string::npos || ++reports != 3) return;
+        sender = std::thread([this] { fake.windows.SendMessageW(service->GetSafeHwnd(), kMsgWriteStages, 2, 0); });
+        // Until the send waits for the window's thread (real time, bounded).
+        for (int i = 0; i < 2000 && fake.windows.MsgWaitForMultipleObjects(0, QS_SENDMESSAGE) != WAIT_OBJECT_0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        fake.windows.SetForeground(other);
+    });
+    fake.ClearCalls();
+    fake.windows.PostMessageW(service->GetSafeHwnd(), kMsgFullWrite, 0, 0);
+    fake.windows.PumpMessages();
+    sender.join();
+    mouse->Library().SetLogSink(nullptr);
+
+    const auto timeline = fake.Timeline();
+    auto indexOf = [&](const std::string& prefix, std::size_t from) {
+        for (std::size_t i = from; i < timeline.size(); ++i)
+            if (timeline[i].Call.rfind(prefix, 0) == 0) return i;
+        return timeline.size();
+    };
+    const std::size_t done = indexOf("PostMessageW 0x4e1", 0);
+    ASSERT_LT(done, timeline.size());
+    // The write's commands all come before done; the kept 0x4E3's stage
+    // table and the foreground check come after it, in the order they came.
+    std::vector<std::string> commands;
+    for (const auto& r : mouse->Library().ReceivedReports())
+        if (r.Usage == kCommandUsage) commands.push_back(std::to_string(r.Bytes[1]));
+    EXPECT_EQ(commands, (std::vector<std::string>{"4", "10", "7", "6", "9", "8", "6", "9"}))
+        << "the write (04, 0a, 07, 06, 09, 08), then 0x4E3 (06, 09)";
+    const std::size_t snapshot = indexOf("OpenProcess", 0);
+    ASSERT_LT(snapshot, timeline.size()) << "the foreground was checked";
+    EXPECT_LT(done, snapshot) << "the foreground check waited for the write";
+    const std::size_t stageTable = indexOf("Sleep 100", done);
+    EXPECT_LT(stageTable, snapshot) << "0x4E3 came first, and was handled first";
+}
 }  // namespace

@@ -27,6 +27,7 @@
 class MainWindowRig : public ::testing::Test {
 protected:
     explicit MainWindowRig(bool plugged = true) : mouse(fake, plugged ? SimMouseConfig{} : UnpluggedMouse()) {}
+    explicit MainWindowRig(const SimMouseConfig& config) : mouse(fake, config) {}
 
     void SetUp() override {
         ResetProcessState();

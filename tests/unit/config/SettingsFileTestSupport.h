@@ -35,6 +35,7 @@ public:
         Note(s, k, writes);
         inner_.WriteInt(s, k, v);
     }
+    bool AllWritesReached() const override { return inner_.AllWritesReached(); }
     void WriteString(const Text& s, const Text& k, const Text& v) override {
         Note(s, k, writes);
         inner_.WriteString(s, k, v);

@@ -76,11 +76,23 @@ TEST_F(NotificationTest, UnknownIdRemovesNothingAndOthersAreIgnored) {
     EXPECT_EQ(deviceOpen.load(), 1);
 }
 
-TEST_F(NotificationTest, DuplicateIdsRemoveOneAtATime) {
-    Apply(1, 0x11);
-    Apply(1, 0x11);
+// A reopen's notices can arrive before the earlier ones are handled: every
+// collection is then announced twice. The list keeps one entry per device id,
+// so the unplug's closes still empty it.
+TEST_F(NotificationTest, ACollectionAnnouncedTwiceIsListedOnceAndOneCloseRemovesIt) {
+    EXPECT_EQ(Apply(1, 0x11), CollectionChange::Appended);
+    EXPECT_EQ(Apply(1, 0x22), CollectionChange::Appended);
+    const _DEVICE_STATE again{1, 0x10011, 9, 0xFF00};
+    EXPECT_EQ(ApplyCollectionNotification(1, &again, deviceOpen), CollectionChange::Replaced)
+        << "same low 16 bits: the same collection";
+    const auto entries = DeviceList.Entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].DeviceId, 0x10011u) << "renewed in place";
+    EXPECT_EQ(entries[0].Reserved, 9u);
+    EXPECT_EQ(entries[1].DeviceId, 0x22u);
     EXPECT_EQ(Apply(0, 0x11), CollectionChange::Removed);
-    EXPECT_EQ(DeviceList.Count(), 1u);
+    EXPECT_EQ(Apply(0, 0x22), CollectionChange::Removed);
+    EXPECT_TRUE(DeviceList.Empty());
 }
 
 }  // namespace
