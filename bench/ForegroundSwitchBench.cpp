@@ -91,7 +91,7 @@ void BM_ProfileSwitch(benchmark::State& state) {
     FakePlatform& fake = desktop.fake;
     auto* window = new CMursohidDlg;
     window->CreateServiceWindow();
-    auto file = OpenSettingsFileForWriting(DataFolder() + u"config.ini");
+    auto file = std::make_unique<PortableIniFile>(DataFolder() + u"config.ini");
     file->WriteString(u"GROUP1", u"Launch", u"alpha.exe");
     file->WriteString(u"GROUP2", u"Launch", u"beta.exe");
     fake.windows.SendMessageW(window->m_hWnd, kMsgReloadSettings, 0, 0);

@@ -8,10 +8,16 @@ PortableIniFile::PortableIniFile(Text path, ReadMode mode) : path_(std::move(pat
 PortableIniFile::PortableIniFile(Text path, IniDocument document)
     : path_(std::move(path)), mode_(ReadMode::Once), loaded_(std::move(document)) {}
 
+LoadedIniDocument LoadIniDocument(const Text& path) {
+    const FileRead read = Sys().Files.ReadWholeFile(path);
+    if (read.Status != FileReadStatus::Read) return LoadedIniDocument{read.Status, IniDocument{}};
+    if (read.Bytes.size() > kMostIniFileBytes) return LoadedIniDocument{FileReadStatus::Unreadable, IniDocument{}};
+    return LoadedIniDocument{read.Status, ParseIniDocument(read.Bytes, Sys().Kernel.SystemAnsiCodePage())};
+}
+
 PortableIniFile::Loaded PortableIniFile::Load() const {
-    const FileRead read = Sys().Files.ReadWholeFile(path_);
-    if (read.Status != FileReadStatus::Read) return Loaded{read.Status, IniDocument{}};
-    return Loaded{read.Status, ParseIniDocument(read.Bytes, Sys().Kernel.SystemAnsiCodePage())};
+    LoadedIniDocument loaded = LoadIniDocument(path_);
+    return Loaded{loaded.Status, std::move(loaded.Document)};
 }
 
 FileReadStatus PortableIniFile::ReadFile() {

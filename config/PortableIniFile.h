@@ -11,6 +11,17 @@
 #include "config/IniFile.h"
 #include "platform/Files.h"
 
+// No settings file the service writes comes near this size; a bigger file
+// is not one (or a corrupted one) and reads as unreadable.
+constexpr std::size_t kMostIniFileBytes = 1024 * 1024;
+
+struct LoadedIniDocument {
+    FileReadStatus Status;
+    IniDocument Document;
+};
+// The file read whole and parsed as the platform's profile functions read it.
+LoadedIniDocument LoadIniDocument(const Text& path);
+
 class PortableIniFile final : public IniFile {
 public:
     enum class ReadMode {

@@ -154,7 +154,7 @@ FileReadStatus ReadAllSettings(ServiceSettings& settings) {
 bool WriteAllSettings(const ServiceSettings& settings) {
     auto file = OpenSettingsFileForWriting(SettingsFilePath());
     WriteAllSettings(*file, settings);
-    return file->AllWritesReached();
+    return file->Commit();
 }
 
 FileReadStatus ReloadActiveProfile(ServiceSettings& settings) {
@@ -164,14 +164,24 @@ FileReadStatus ReloadActiveProfile(ServiceSettings& settings) {
     return status;
 }
 
+namespace {
+
+void WriteOneSetting(const Text& section, const Text& key, std::int32_t value) {
+    auto file = OpenSettingsFileForWriting(SettingsFilePath());
+    file->WriteInt(section, key, value);
+    file->Commit();
+}
+
+}  // namespace
+
 void WritePlug(std::int32_t plug) {
-    OpenSettingsFileForWriting(SettingsFilePath())->WriteInt(k::kSetting, k::kPlug, plug);
+    WriteOneSetting(k::kSetting, k::kPlug, plug);
 }
 
 void WriteActiveProfile(std::int32_t profile) {
-    OpenSettingsFileForWriting(SettingsFilePath())->WriteInt(k::kSetting, k::kProfile, profile);
+    WriteOneSetting(k::kSetting, k::kProfile, profile);
 }
 
 void WritePollingRate(std::int32_t pollingRate) {
-    OpenSettingsFileForWriting(SettingsFilePath())->WriteInt(k::kSetting, k::kPollingRate, pollingRate);
+    WriteOneSetting(k::kSetting, k::kPollingRate, pollingRate);
 }

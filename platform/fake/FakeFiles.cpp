@@ -96,6 +96,11 @@ bool FakeFiles::ReplaceWholeFile(const Text& path, const std::string& bytes) {
         world_.lastError = error;
         return false;
     }
+    const auto denied = replaceDenied_.find(FakeFoldPath(path));
+    if (denied != replaceDenied_.end()) {
+        world_.lastError = denied->second;
+        return false;
+    }
     files_[FakeFoldPath(path)] = bytes;
     return true;
 }
@@ -157,6 +162,16 @@ void FakeFiles::HoldFile(const Text& path, int failedReads, DWORD error) {
 void FakeFiles::ReleaseFile(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     holds_.erase(FakeFoldPath(path));
+}
+
+void FakeFiles::DenyReplace(const Text& path, DWORD error) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    replaceDenied_[FakeFoldPath(path)] = error;
+}
+
+void FakeFiles::AllowReplace(const Text& path) {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    replaceDenied_.erase(FakeFoldPath(path));
 }
 
 std::optional<std::string> FakeFiles::File(const Text& path) const {

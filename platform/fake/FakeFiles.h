@@ -46,6 +46,10 @@ public:
     // with ReleaseFile when that is negative.
     void HoldFile(const Text& path, int failedReads = -1, DWORD error = ERROR_SHARING_VIOLATION);
     void ReleaseFile(const Text& path);
+    // Another program has the file open sharing reads only: it can be read,
+    // but replacing it fails with `error` until AllowReplace.
+    void DenyReplace(const Text& path, DWORD error = ERROR_SHARING_VIOLATION);
+    void AllowReplace(const Text& path);
 
     // --- inspection ---
     std::optional<std::string> File(const Text& path) const;
@@ -60,5 +64,6 @@ private:
     std::optional<Text> appData_ = Text(u"C:\\users\\user\\AppData\\Roaming");
     std::map<Text, std::string> files_;  // folded path -> bytes
     std::set<Text> folders_;             // folded paths without trailing backslash
+    std::map<Text, DWORD> replaceDenied_;  // folded path -> error
     std::map<Text, std::pair<int, DWORD>> holds_;  // folded path -> reads left to fail (negative: until released), error
 };

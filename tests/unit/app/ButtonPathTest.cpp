@@ -49,7 +49,7 @@ protected:
 
     // The configuration program stores the active slot; the next press reads it.
     void Store() {
-        auto file = OpenSettingsFileForWriting(DataFolder() + u"config.ini");
+        auto file = std::make_unique<PortableIniFile>(DataFolder() + u"config.ini");
         WriteProfileSlot(*file, 0, settings.Profiles[0]);
     }
     ButtonAssignment& Button(int index) { return settings.Profiles[0].Buttons[index]; }
@@ -189,7 +189,8 @@ TEST_F(ButtonPathTest, StoppingWhileAFixedCountMacroPlaysEndsItAfterTheEventInPr
     int afterStop = 0;
     for (std::size_t i = stopAsked; i < calls.size(); ++i)
         if (calls[i].rfind("key ", 0) == 0) ++afterStop;
-    EXPECT_LE(afterStop, 1) << "the macro ends after the event in progress";
+    // The event in progress, then the release of a key it left down.
+    EXPECT_LE(afterStop, 2) << "the macro ends after the event in progress";
     EXPECT_LT(fake.input.Events().size(), 2u * 65534u) << "not every pass was played";
 }
 

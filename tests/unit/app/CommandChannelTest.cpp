@@ -62,7 +62,7 @@ protected:
         std::memset(macro.ButtonData, 0, sizeof macro.ButtonData);
         std::memcpy(macro.ButtonData, events, sizeof events);
         macro.KeyNumber = sizeof events;
-        auto file = OpenSettingsFileForWriting(DataFolder() + u"config.ini");
+        auto file = std::make_unique<PortableIniFile>(DataFolder() + u"config.ini");
         WriteProfileSlot(*file, 0, profile);
         mouse->ClearReceivedReports();
     }

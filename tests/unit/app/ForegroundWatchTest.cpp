@@ -34,7 +34,7 @@ protected:
     // The configuration program names a program in a slot and has the
     // service reload.
     void SetLaunch(int slot, const Text& program) {
-        OpenSettingsFileForWriting(DataFolder() + u"config.ini")
+        std::make_unique<PortableIniFile>(DataFolder() + u"config.ini")
             ->WriteString(u"GROUP" + TextFromInt(slot), u"Launch", program);
         Send(kMsgReloadSettings);
     }
@@ -182,7 +182,7 @@ TEST_F(ForegroundWatchTest, NoForegroundWindowChangesNothing) {
 }
 
 TEST_F(ForegroundWatchTest, TheWatchReadsTheLaunchTextsInMemory) {
-    OpenSettingsFileForWriting(DataFolder() + u"config.ini")->WriteString(u"GROUP3", u"Launch", u"Game.exe");
+    std::make_unique<PortableIniFile>(DataFolder() + u"config.ini")->WriteString(u"GROUP3", u"Launch", u"Game.exe");
     BringForward(game);
     EXPECT_EQ(window->Settings().Working().Profile, 0) << "not reloaded yet";
     Send(kMsgReloadSettings);

@@ -35,7 +35,7 @@ protected:
         // Button 0 of the active profile is the left button.
         ServiceSettings settings = samples::DefaultSettings();
         settings.Profiles[0].Buttons[0].ButtonFunc = 1;
-        WriteProfileSlot(*OpenSettingsFileForWriting(DataFolder() + u"config.ini"), 0, settings.Profiles[0]);
+        WriteProfileSlot(*std::make_unique<PortableIniFile>(DataFolder() + u"config.ini"), 0, settings.Profiles[0]);
         mouse->WaitUntilDelivered();
         fake.windows.WaitUntilThreadsIdle();
     }

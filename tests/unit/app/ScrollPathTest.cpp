@@ -173,7 +173,7 @@ TEST_F(ScrollPathTest, OverTheDesktopAndItsIconsNothingIsSent) {
 TEST_F(ScrollPathTest, AHungTargetCostsOneBoundedWaitAndTheNextButtonPressStillInjects) {
     ServiceSettings settings = samples::DefaultSettings();
     settings.Profiles[0].Buttons[0].ButtonFunc = 1;  // left button
-    auto file = OpenSettingsFileForWriting(DataFolder() + u"config.ini");
+    auto file = std::make_unique<PortableIniFile>(DataFolder() + u"config.ini");
     WriteProfileSlot(*file, 0, settings.Profiles[0]);
     file.reset();
     HWND frozen = Add(u"PlainView", WS_HSCROLL, RECT{100, 100, 700, 500});

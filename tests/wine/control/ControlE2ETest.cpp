@@ -13,6 +13,7 @@
 
 #include "hidsim/win32/ControlChannel.h"
 #include "contract/Messages.h"
+#include "contract/Timers.h"
 #include "tests/wine/harness/ServiceHarness.h"
 
 namespace {
@@ -311,6 +312,40 @@ TEST_F(ControlE2E, NotificationsWithHostileParametersLeaveTheServiceRunning) {
     EXPECT_TRUE(CloseService(service, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     service = RunningService{};
+}
+
+// The service writes the mouse, reads its button table back and adopts
+// it: what it reads is what it wrote, so the settings file stays byte for
+// byte, also for the buttons whose written code the read-back names as
+// another function.
+TEST_F(ControlE2E, ReadingBackAndAdoptingAfterAFullWriteLeavesTheSettingsFileAsItWas) {
+    StartTheService();
+    Send(kMsgFullWrite);
+    const std::wstring file = DataFolder() + L"config.ini";
+    const std::string before = ReadFile(file);
+    ASSERT_FALSE(before.empty());
+    const std::size_t mark = MouseEvents().size();
+    Post(WM_TIMER, kReadBackStep1TimerId);
+    auto sentSinceMark = [&] {
+        const auto events = MouseEvents();
+        std::size_t sent = 0;
+        for (std::size_t i = mark; i < events.size(); ++i) sent += events[i].rfind("input", 0) == 0;
+        return sent;
+    };
+    ASSERT_TRUE(WaitFor([&] { return sentSinceMark() > 0; }, 15000)) << "the mouse answered the read-back";
+    // The chain's steps follow each other within a second; then all is quiet.
+    std::size_t seen = 0;
+    for (int quiet = 0; quiet < 8;) {
+        Sleep(250);
+        const std::size_t now = MouseEvents().size();
+        quiet = now == seen ? quiet + 1 : 0;
+        seen = now;
+    }
+    const std::size_t adoptedBefore = Count(readBackLog, kNotifyDeviceImageAdopted);
+    Send(kMsgAdoptDeviceImage);
+    ASSERT_TRUE(WaitFor([&] { return Count(readBackLog, kNotifyDeviceImageAdopted) > adoptedBefore; }, 5000))
+        << "the adoption was written and told";
+    EXPECT_EQ(ReadFile(file), before);
 }
 
 }  // namespace
