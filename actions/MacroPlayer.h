@@ -30,6 +30,10 @@ protected:
 };
 
 constexpr std::uint64_t kMacroDelayUnitMicroseconds = 20000;  // one delay step, 20 ms
+// An event that goes out later than this after its due time (the machine
+// stalled) moves the rest of its pass by its lateness, so no gap comes out
+// shorter than recorded by more than this; smaller lateness does not add up.
+constexpr std::uint64_t kMacroLatenessToleranceMicroseconds = 1000;
 constexpr std::uint64_t kMacroPassPauseMicroseconds = 50000;  // between repeated passes
 constexpr std::uint8_t kMacroKeyLeftButton = 0xB7;
 constexpr std::uint8_t kMacroKeyRightButton = 0xB8;

@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "config/PlatformIniFile.h"
+#include "tools/settingsbench/PlatformIniFile.h"
 #include "config/PortableIniFile.h"
 #include "config/SettingsFile.h"
+#include "config/WholeFileIniWriter.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/support/SettingsSamples.h"
 
@@ -112,6 +113,11 @@ int main(int argc, char** argv) {
     Report("WriteAllSettings, portable writer, every block changes", writeRuns, [&](int i) {
         PortableIniFile ini(file);
         WriteAllSettings(ini, i % 2 ? full : changed);
+    });
+    Report("WriteAllSettings, whole-file writer (the service's), every block changes", writeRuns, [&](int i) {
+        WholeFileIniWriter ini(file);
+        WriteAllSettings(ini, i % 2 ? full : changed);
+        ini.Commit();
     });
     ::DeleteFileW(path.c_str());
     SetPlatform(nullptr);

@@ -100,8 +100,8 @@ TEST_F(MacroPlayerTest, PlaysTheActiveProfilesMacro) {
     ExpectSequence({KeyLine(0, 0x42, 1)}, input.Lines());
 }
 
-TEST_F(MacroPlayerTest, LateWakeUpsDoNotAddUpBecauseEachEventIsDueAtAnAbsoluteTime) {
-    lateWakeMs = 3;  // every wait comes back 3 ms after its due time
+TEST_F(MacroPlayerTest, SmallLateWakeUpsDoNotAddUpBecauseEachEventIsDueAtAnAbsoluteTime) {
+    lateWakeMs = 1;  // every wait comes back 1 ms after its due time: within the tolerance
     MacroBuilder steps;
     for (int i = 0; i < 5; ++i) steps.Press(0x04, 1);
     UseMacro(steps.Build());
@@ -109,7 +109,42 @@ TEST_F(MacroPlayerTest, LateWakeUpsDoNotAddUpBecauseEachEventIsDueAtAnAbsoluteTi
     std::vector<std::uint64_t> times;
     for (const InjectedEvent& e : input.Events()) times.push_back(e.time);
     // Each at its due time (0, 20, 40, ...) plus one wake-up's lateness, never more.
-    EXPECT_EQ(times, (std::vector<std::uint64_t>{0, 23, 43, 63, 83}));
+    EXPECT_EQ(times, (std::vector<std::uint64_t>{0, 21, 41, 61, 81}));
+}
+
+// The machine stalls once for 30 ms, or every wake-up is later than the
+// tolerance: the events that fell due meanwhile do not go out back to back,
+// the rest of the pass (and the passes after it) move by the lateness, and
+// no gap comes out shorter than recorded.
+TEST_F(MacroPlayerTest, AfterALateEventTheRestOfThePassesKeepTheirRhythm) {
+    struct Case {
+        const char* name;
+        std::uint64_t lateWake;
+        std::uint64_t stallAtMs;  // a 30 ms stall in the wait that ends here; 0 for none
+        std::vector<std::uint64_t> times;
+    };
+    const Case cases[] = {
+        {"one stall", 0, 20, {0, 50, 70, 90, 110, 130}},
+        {"every wake-up 3 ms late", 3, 0, {0, 23, 46, 69, 92, 115}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        input.Clear();
+        lateWakeMs = c.lateWake;
+        bool stalled = false;
+        onAdvance = [&](std::uint64_t now) {
+            if (c.stallAtMs == 0 || stalled || now % 1000 != c.stallAtMs) return;
+            stalled = true;
+            fake.AdvanceClock(30);
+        };
+        fake.AdvanceClock(1000 - fake.Now() % 1000);  // each case starts at a whole second
+        UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Press(0x05, 1).Build());
+        PlayMacroPasses(host, kButton, 2);
+        std::vector<std::uint64_t> times;
+        for (const InjectedEvent& e : input.Events()) times.push_back(e.time - input.Events()[0].time);
+        EXPECT_EQ(times, c.times);
+        for (std::size_t i = 1; i < times.size(); ++i) EXPECT_GE(times[i] - times[i - 1], 20u) << "gap " << i;
+    }
 }
 
 TEST_F(MacroPlayerTest, EachPassPlaysFromTheCopyTakenAtItsStart) {
