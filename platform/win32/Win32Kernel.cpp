@@ -17,7 +17,6 @@ HANDLE Win32Kernel::CreateThread(std::size_t stackSize, ThreadRoutine routine, v
 DWORD Win32Kernel::GetCurrentThreadId() { return ::GetCurrentThreadId(); }
 void Win32Kernel::Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 DWORD Win32Kernel::GetTickCount() { return ::GetTickCount(); }
-void Win32Kernel::OutputDebugStringW(const Text& line) { ::OutputDebugStringW(Wide(line)); }
 
 HMODULE Win32Kernel::LoadLibraryW(const Text& name) { return ::LoadLibraryW(Wide(name)); }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/settingsbench/PlatformIniFile.h"
+#include "tests/support/PlatformIniFile.h"
 #include "config/PortableIniFile.h"
 #include "config/SettingsFile.h"
 #include "config/WholeFileIniWriter.h"

@@ -1,4 +1,4 @@
-#include "tools/settingsbench/PlatformIniFile.h"
+#include "tests/support/PlatformIniFile.h"
 
 #include <cstring>
 #include <vector>

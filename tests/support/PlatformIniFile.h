@@ -1,6 +1,6 @@
 // The INI file read and written through the platform's own profile functions
-// (GetPrivateProfileIntW and the others), to time them against the
-// portable reader and the whole-file writer.
+// (GetPrivateProfileIntW and the others): the reference the portable reader
+// and writer are compared with under Wine, and timed against.
 #pragma once
 
 #include "config/IniFile.h"
