@@ -79,9 +79,13 @@ void DecodeDeviceButtons(const ReadBackSlots& slots, ServiceSettings& image, Dev
 
 namespace {
 
-bool SameMacro(const ButtonAssignment& a, const ButtonAssignment& b) {
-    return a.KeyNumber == b.KeyNumber && a.ButtonID == b.ButtonID &&
-           std::memcmp(a.ButtonData, b.ButtonData, MacroDataLength(a.KeyNumber)) == 0;
+// The macro the mouse sent (`read`) against the stored one, over the bytes
+// the mouse sent. Its KeyNumber is not compared: it comes from the entry's
+// code byte, where the service writes the button's index, so a macro the
+// service wrote never reads back with its own KeyNumber.
+bool SameMacro(const ButtonAssignment& read, const ButtonAssignment& stored) {
+    return read.ButtonID == stored.ButtonID &&
+           std::memcmp(read.ButtonData, stored.ButtonData, MacroDataLength(read.KeyNumber)) == 0;
 }
 
 // Whether button j as the mouse reported it (`read`, decoded into `mine`)
@@ -117,10 +121,7 @@ std::vector<ButtonDifference> ListButtonDifferences(const ServiceSettings& image
             const ButtonFieldsRead& which = fields.Buttons[k][j];
             // Compared as the mouse holds it, as CompareDeviceImage does.
             const bool funcDiffers = which.ButtonFunc && !EncodesAs(stored, j, which.Entry);
-            const bool macroDiffers =
-                which.MacroData &&
-                (read.KeyNumber != stored.KeyNumber || read.ButtonID != stored.ButtonID ||
-                 std::memcmp(read.ButtonData, stored.ButtonData, MacroDataLength(read.KeyNumber)) != 0);
+            const bool macroDiffers = which.MacroData && !SameMacro(read, stored);
             if (funcDiffers || macroDiffers)
                 differences.push_back({k, j, stored.ButtonFunc, read.ButtonFunc, macroDiffers});
         }

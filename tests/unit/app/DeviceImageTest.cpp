@@ -317,6 +317,44 @@ ReadBackSlots MouseReports(const ProfileRecord& written, int slot) {
     return slots;
 }
 
+// A macro the service wrote, read back with its data: the entry's code byte
+// holds the button's index (written so), not the macro's length, so the
+// KeyNumber it decodes to is not the stored one; the macro still compares
+// equal over the bytes the mouse sent, and nothing is adopted.
+TEST(AdoptionPropertyTest, AMacroTheServiceWroteReadsBackTheSameWithItsData) {
+    for (int j : {2, 4, 6}) {
+        SCOPED_TRACE(j);
+        ServiceSettings working = samples::FullSettings();
+        // The other buttons hold no macro: their records are empty here.
+        for (ButtonAssignment& other : working.Profiles[1].Buttons)
+            other.ButtonFunc = FunctionByte(ButtonFunctionCode::RightButton);
+        ButtonAssignment& macro = working.Profiles[1].Buttons[j];
+        macro.ButtonFunc = FunctionByte(ButtonFunctionCode::Macro);
+        macro.ButtonID = 0x0102;
+        macro.KeyNumber = 6;
+        const std::uint8_t events[] = {0x84, 1, 0x04, 0x04, 1, 0x04, 0x85, 0, 0x05};
+        std::memset(macro.ButtonData, 0, sizeof macro.ButtonData);
+        std::memcpy(macro.ButtonData, events, sizeof events);
+        ReadBackSlots slots = MouseReports(working.Profiles[1], 1);
+        // Bulk record j: ButtonID, then the macro's bytes.
+        std::uint8_t* record = slots.Bulk[1].data() + j * kBulkRecordSize;
+        record[0] = 0x01;
+        record[1] = 0x02;
+        std::memcpy(record + kBulkRecordDataOffset, events, sizeof events);
+        slots.BulkFilled[1] = kBulkSlotSize;
+        ServiceSettings image = samples::DefaultSettings();
+        DeviceImageFields fields;
+        DecodeDeviceButtons(slots, image, fields);
+        ASSERT_TRUE(fields.Buttons[1][j].MacroData) << "the macro's data was read";
+        EXPECT_NE(image.Profiles[1].Buttons[j].KeyNumber, macro.KeyNumber);
+        EXPECT_TRUE(CompareDeviceImage(image, fields, working));
+        EXPECT_TRUE(ListButtonDifferences(image, fields, working).empty());
+        ServiceSettings adopted = working;
+        AdoptDeviceImage(image, fields, adopted);
+        EXPECT_EQ(std::memcmp(&adopted, &working, sizeof working), 0);
+    }
+}
+
 // For every function code and every assignment of it the service can hold,
 // reading back what the service wrote finds nothing to report and nothing
 // to adopt. Alongside, the codes whose written bytes decode as another
