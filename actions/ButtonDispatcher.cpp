@@ -52,10 +52,12 @@ bool PressMacro(ActionHost& host, int button, std::int32_t playMode) {
     if (playMode >= 1 && playMode <= kMacroMostPasses) {
         PlayMacroPasses(host, button, playMode);
     } else if (playMode == kMacroRepeatWhileHeld) {
+        NoteMacroRequest(true, button);
         host.PostToMacroWorker(kThreadMsgMacroRepeatWhileHeld, 0, button);
         return true;
     } else if (playMode == kMacroRepeatUntilPressed) {
         MacroRunFlag.store(1);
+        NoteMacroRequest(false, button);
         host.PostToMacroWorker(kThreadMsgMacroRepeatUntilPressed, 0, button);
     }
     return false;

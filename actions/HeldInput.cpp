@@ -29,6 +29,8 @@ struct HeldRecord {
     std::set<std::pair<DWORD, DWORD>> MouseButtons;
     std::optional<NotedPress> Presses[kButtonCount];
     std::set<UINT_PTR> RepeatTimers;
+    // Repeat requests posted to the worker and not yet served, per kind and button.
+    int MacroRequests[2][kButtonCount] = {};
 };
 
 HeldRecord& Held() {
@@ -149,5 +151,24 @@ void ResetHeldInput() {
     held.MouseButtons.clear();
     for (auto& press : held.Presses) press.reset();
     held.RepeatTimers.clear();
+    for (auto& kind : held.MacroRequests)
+        for (int& count : kind) count = 0;
     g_macrosBarred.store(false);
+}
+
+void NoteMacroRequest(bool whileHeld, int button) {
+    if (button < 0 || button >= kButtonCount) return;
+    HeldRecord& held = Held();
+    std::lock_guard<std::mutex> guard(held.Lock);
+    ++held.MacroRequests[whileHeld ? 1 : 0][button];
+}
+
+bool TakeMacroRequest(bool whileHeld, int button) {
+    if (button < 0 || button >= kButtonCount) return false;
+    HeldRecord& held = Held();
+    std::lock_guard<std::mutex> guard(held.Lock);
+    int& count = held.MacroRequests[whileHeld ? 1 : 0][button];
+    if (count == 0) return false;
+    --count;
+    return true;
 }

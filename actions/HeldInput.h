@@ -40,6 +40,13 @@ std::optional<NotedPress> TakeButtonPress(int button);
 // Forgets every noted press.
 void ForgetButtonPresses();
 
+// --- repeat requests to the macro worker ---
+// The worker's thread takes messages from any program: it serves only the
+// requests the service posted itself, each once.
+void NoteMacroRequest(bool whileHeld, int button);
+// True, once, for a request noted by NoteMacroRequest.
+bool TakeMacroRequest(bool whileHeld, int button);
+
 // --- macros playing, on the worker thread or the input thread ---
 // One macro request (all its passes) on the calling thread, counted for as
 // long as it plays.

@@ -25,6 +25,9 @@ bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam) {
     // nothing, perhaps for good, and hold up every later request.
     if (lParam < 0 || lParam >= kButtonCount) return false;
     const int button = static_cast<int>(lParam);
+    // A request another program posted: nobody pressed for it, and no
+    // release or press would end it.
+    if (!TakeMacroRequest(message == kThreadMsgMacroRepeatWhileHeld, button)) return false;
     const MacroActivity playing;
     if (message == kThreadMsgMacroRepeatUntilPressed) {
         RepeatPasses(source, button, [] { return MacroRunFlag.load() != 0; });

@@ -2,8 +2,27 @@
 
 #include "platform/Platform.h"
 
+#include <atomic>
+
 namespace {
 constexpr char16_t kOpenVerb[] = u"open";
+
+// Per button: whether it launched yet, and the tick of its last launch.
+std::atomic<bool> g_launched[kButtonCount];
+std::atomic<DWORD> g_lastLaunch[kButtonCount];
+
+// True when `button` may launch now; notes the launch.
+bool TakeLaunch(int button) {
+    const DWORD now = Sys().Kernel.GetTickCount();
+    if (g_launched[button].load() && now - g_lastLaunch[button].load() < kLaunchRepeatGuardMs) return false;
+    g_launched[button].store(true);
+    g_lastLaunch[button].store(now);
+    return true;
+}
+}  // namespace
+
+void ResetLaunchGuard() {
+    for (auto& launched : g_launched) launched.store(false);
 }
 
 void LaunchProgramInForeground(ActionHost& host, WindowQueries& windows, const Text& path) {
@@ -24,6 +43,10 @@ void LaunchAssignedProgram(ActionHost& host, int button) {
     if (profile < 0 || profile >= kProfileCount) return;
     const ButtonAssignment assignment = host.WorkingAssignment(profile, button);
     const Text path = TextFromField(assignment.Path, kPathLength);
+    if (!TakeLaunch(button)) {
+        Sys().Kernel.OutputDebugStringW(u"LAUNCH: again within a moment, not opened again\n");
+        return;
+    }
     Sys().Kernel.OutputDebugStringW(u"LAUNCH:" + path);
     Sys().Shell.ShellExecuteW(nullptr, kOpenVerb, path, Text(), Text(), SW_SHOW);
 }

@@ -14,5 +14,11 @@ void LaunchProgramInForeground(ActionHost& host, WindowQueries& windows, const T
 
 // The launch the mouse asks for directly: the Path of button `button` (0 to 9)
 // of the active profile as held in memory, opened in the shown state, with
-// no foreground hand-over. Any other index does nothing.
+// no foreground hand-over. Any other index does nothing. One press sends one
+// such report; reports for the same button that come faster than a person
+// presses (within kLaunchRepeatGuardMs of the last launch) open nothing more,
+// so a flood of reports cannot start a flood of processes.
+constexpr DWORD kLaunchRepeatGuardMs = 500;
 void LaunchAssignedProgram(ActionHost& host, int button);
+// Forgets the last launches (a clean process for tests).
+void ResetLaunchGuard();

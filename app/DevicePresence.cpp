@@ -20,7 +20,6 @@ namespace {
 constexpr DWORD kTrayLaunchDelayMs = 2000;
 constexpr DWORD kAfterTrayLaunchMs = 50;
 // After a sibling program's arrival notice, before the tray program starts.
-constexpr DWORD kArrivalSettleMs = 5000;
 
 Text MonitorLine(const char* format, DWORD deviceId) {
     char line[64];
@@ -33,6 +32,7 @@ Text MonitorLine(const char* format, DWORD deviceId) {
 const MessageMapEntry<DevicePresence> DevicePresence::kMessageMap[] = {
     OnMessage(kMsgDeviceNotification, &DevicePresence::OnDeviceNotification),
     OnWParam<&DevicePresence::OnMouseData>(kMsgMouseData),
+    OnTimerId<&DevicePresence::OnTimer>(),
     OnWParam<&DevicePresence::OnDeviceChange>(WM_DEVICECHANGE),
     OnWParam<&DevicePresence::OnSessionChange>(WM_WTSSESSION_CHANGE),
 };
@@ -106,11 +106,14 @@ LRESULT DevicePresence::OnMouseData(WPARAM wParam, BOOL&) {
     std::snprintf(line, sizeof line, "\t\tOnMouseData ReadData:%llX\n", static_cast<unsigned long long>(wParam));
     Sys().Kernel.OutputDebugStringW(TextFromUtf8(line));
     if (wParam == kMouseArrived) {
-        Sys().Kernel.Sleep(kArrivalSettleMs);
-        LaunchTrayProgram();
-        WritePlug(1);
-        Sys().Kernel.OutputDebugStringW(u"arrive new device");
+        // The settle time runs on a timer, so the window goes on answering;
+        // notices that come meanwhile join the pending one.
+        if (!arrivalPending_) {
+            arrivalPending_ = true;
+            Sys().Windows.SetTimer(window_, kArrivalSettleTimerId, kArrivalSettleMs);
+        }
     } else if (wParam == kMouseRemoved) {
+        CancelArrival();
         buttons_.EndEverythingHeld();
         CloseTrayProgram();
         NotifyMouseRemoved();
@@ -118,6 +121,22 @@ LRESULT DevicePresence::OnMouseData(WPARAM wParam, BOOL&) {
         Sys().Kernel.OutputDebugStringW(u"remove usb mouse");
     }
     return 0;
+}
+
+void DevicePresence::OnTimer(UINT_PTR id, BOOL& handled) {
+    handled = FALSE;  // every tick goes on to default processing
+    // A tick that another program posted, with no arrival pending, does nothing.
+    if (id != kArrivalSettleTimerId || !arrivalPending_) return;
+    CancelArrival();
+    LaunchTrayProgram();
+    WritePlug(1);
+    Sys().Kernel.OutputDebugStringW(u"arrive new device");
+}
+
+void DevicePresence::CancelArrival() {
+    if (!arrivalPending_) return;
+    arrivalPending_ = false;
+    Sys().Windows.KillTimer(window_, kArrivalSettleTimerId);
 }
 
 LRESULT DevicePresence::OnDeviceChange(WPARAM, BOOL&) { return TRUE; }

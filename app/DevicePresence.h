@@ -18,6 +18,8 @@ public:
     DevicePresence(DeviceSession& device, ButtonInput& buttons) : device_(device), buttons_(buttons) {}
 
     bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // The main window, which the arrival's settle timer is set on.
+    void SetWindow(HWND window) { window_ = window; }
 
     // Start-up's open: opens the mouse and, when it opened, starts the tray
     // program after the library's settle time. The notifications of this
@@ -31,6 +33,9 @@ private:
     // 0x7EB: the mouse arrived or was removed, as a sibling program saw it.
     LRESULT OnMouseData(WPARAM wParam, BOOL& handled);
     LRESULT OnDeviceChange(WPARAM wParam, BOOL& handled);
+    // The arrival's settle time ended: the tray program starts, "Plug" is 1.
+    void OnTimer(UINT_PTR id, BOOL& handled);
+    void CancelArrival();
     // The user's console connected or disconnected.
     LRESULT OnSessionChange(WPARAM wParam, BOOL& handled);
     static const MessageMapEntry<DevicePresence> kMessageMap[];
@@ -44,4 +49,7 @@ private:
     ButtonInput& buttons_;
     // True while start-up or a console connect opens the mouse (main thread).
     bool opening_ = false;
+    HWND window_ = nullptr;
+    // An arrival notice waits for its settle time (main thread).
+    bool arrivalPending_ = false;
 };

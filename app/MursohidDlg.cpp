@@ -66,6 +66,7 @@ LRESULT CMursohidDlg::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
     BarMacros(false);
     buttons_.Start(m_hWnd, &CMursohidDlg::MacroWorker, this);
     readBack_.SetWindow(m_hWnd);
+    presence_.SetWindow(m_hWnd);
 
     ResolveFolders();
     ProvisionFirstRun();

@@ -8,6 +8,12 @@
 constexpr std::uintptr_t kPeriodicTimerId = 1;
 constexpr std::uint32_t kPeriodicTimerMs = 2000;
 
+// The settle time after a sibling's arrival notice (0x7EB): the tray
+// program starts and "Plug" is written when it ends. Notices that come
+// meanwhile join the one pending.
+constexpr std::uintptr_t kArrivalSettleTimerId = 2;
+constexpr std::uint32_t kArrivalSettleMs = 5000;
+
 // A Tab tap, for a timer message with this id from outside the service
 // (nothing in the service arms it).
 constexpr std::uintptr_t kTabTapTimerId = 100;

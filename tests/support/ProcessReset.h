@@ -4,6 +4,7 @@
 #pragma once
 
 #include "actions/HeldInput.h"
+#include "actions/ProgramLaunch.h"
 #include "app/ProcessState.h"
 #include "device/DeviceList.h"
 #include "device/HidApiBinding.h"
@@ -19,4 +20,5 @@ inline void ResetProcessState() {
     MainWindow.store(nullptr);
     WorkerThreadId.store(0);
     ResetHeldInput();
+    ResetLaunchGuard();
 }

@@ -17,6 +17,7 @@
 #include "actions/ActionHost.h"
 #include "actions/ButtonDispatcher.h"
 #include "actions/HeldInput.h"
+#include "actions/ProgramLaunch.h"
 #include "actions/HorizontalScrolling.h"
 #include "actions/MacroPlayer.h"
 #include "actions/WindowQueries.h"
@@ -279,6 +280,7 @@ protected:
         MacroRunFlag.store(0);
         ClutchToggleCounter.store(0);
         ResetHeldInput();
+        ResetLaunchGuard();
     }
     void TearDown() override {
         SetScrolling(nullptr);

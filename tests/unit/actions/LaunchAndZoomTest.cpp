@@ -46,6 +46,24 @@ TEST_F(LaunchAndZoomTest, LaunchAssignedProgramReadsAPathThatFillsItsFieldNoFurt
     EXPECT_EQ(fake.shell.ShellExecutes()[0].file.size(), kPathLength);
 }
 
+// Any device can send launch reports as fast as it likes: one launch per
+// button within the guard time, each button on its own, and a launch again
+// once the guard time has passed.
+TEST_F(LaunchAndZoomTest, LaunchReportsInAFloodOpenTheProgramOncePerButton) {
+    CopyTextToField(u"C:\\a.exe", host.Working().Profiles[0].Buttons[1].Path, kPathLength);
+    CopyTextToField(u"C:\\b.exe", host.Working().Profiles[0].Buttons[2].Path, kPathLength);
+    for (int i = 0; i < 20; ++i) {
+        LaunchAssignedProgram(host, 1);
+        LaunchAssignedProgram(host, 2);
+        fake.AdvanceClock(kLaunchRepeatGuardMs / 20);
+    }
+    fake.AdvanceClock(kLaunchRepeatGuardMs);
+    LaunchAssignedProgram(host, 1);
+    std::vector<std::u16string> opened;
+    for (const auto& launch : fake.shell.ShellExecutes()) opened.push_back(launch.file);
+    EXPECT_EQ(opened, (std::vector<std::u16string>{u"C:\\a.exe", u"C:\\b.exe", u"C:\\a.exe"}));
+}
+
 constexpr int kCtrl = 0xA2;
 
 std::vector<std::string> ControlWheel(int delta) {

@@ -3,6 +3,7 @@
 // play modes' flag.
 #include <gtest/gtest.h>
 
+#include "actions/HeldInput.h"
 #include "actions/MacroPlayer.h"
 #include "actions/MacroWorker.h"
 #include "ActionTestSupport.h"
@@ -176,6 +177,7 @@ TEST_F(MacroPlayerTest, RepeatUntilPressedPausesFiftyMillisecondsAfterEachPassAn
     onAdvance = [](std::uint64_t now) {
         if (now == 20 + 2 * 90) MacroRunFlag.store(0);
     };
+    NoteMacroRequest(false, kButton);
     EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, kButton));
     ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3), KeyLine(90, 0x41, 1), KeyLine(110, 0x41, 3),
                     KeyLine(180, 0x41, 1), KeyLine(200, 0x41, 3)},
@@ -187,6 +189,7 @@ TEST_F(MacroPlayerTest, RepeatUntilPressedPausesFiftyMillisecondsAfterEachPassAn
 TEST_F(MacroPlayerTest, RepeatWhileHeldAlwaysCompletesOnePassAndClearsTheFlagWhenItStops) {
     UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
     MacroRunFlag.store(1);  // released at once: already the stop
+    NoteMacroRequest(true, kButton);
     EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton));
     ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(20, 0x41, 3)}, input.Lines());
     EXPECT_EQ(fake.Now(), 90u);
@@ -198,6 +201,7 @@ TEST_F(MacroPlayerTest, RepeatWhileHeldRepeatsUntilTheReleaseSetsTheFlag) {
     onAdvance = [](std::uint64_t now) {
         if (now == 100) MacroRunFlag.store(1);  // released during the second pause
     };
+    NoteMacroRequest(true, kButton);
     EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton));
     ExpectSequence({KeyLine(0, 0x41, 1), KeyLine(0, 0x41, 3), KeyLine(50, 0x41, 1), KeyLine(50, 0x41, 3)},
                    input.Lines());
@@ -210,6 +214,7 @@ TEST_F(MacroPlayerTest, EmptyMacroRequestCyclesEveryFiftyMillisecondsPlayingNoth
     onAdvance = [](std::uint64_t now) {
         if (now == 150) MacroRunFlag.store(0);
     };
+    NoteMacroRequest(false, kButton);
     EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, kButton));
     EXPECT_TRUE(input.Lines().empty());
     EXPECT_EQ(fake.Now(), 150u);
@@ -224,11 +229,19 @@ TEST_F(MacroPlayerTest, RequestsForNoButtonAndOtherMessagesPlayNothing) {
         EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, lParam)) << lParam;
         EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, lParam)) << lParam;
     }
+    // Well-formed requests the service never posted: another program's.
+    EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton));
+    EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, kButton));
+    // One noted request is served once, and only as the kind it was posted as.
+    NoteMacroRequest(true, kButton);
+    EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatUntilPressed, kButton));
     EXPECT_FALSE(ServeMacroRequest(host, WM_TIMER, kButton));
     EXPECT_FALSE(ServeMacroRequest(host, 0x3424, kButton));
     EXPECT_TRUE(input.Lines().empty());
     EXPECT_EQ(MacroRunFlag.load(), 1);
     EXPECT_EQ(fake.Now(), 0u);
+    EXPECT_TRUE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton));
+    EXPECT_FALSE(ServeMacroRequest(host, kThreadMsgMacroRepeatWhileHeld, kButton)) << "served once";
 }
 
 }  // namespace

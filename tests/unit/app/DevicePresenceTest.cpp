@@ -199,8 +199,10 @@ TEST_F(MouseDataTest, ArrivalWaitsFiveSecondsThenStartsTheTrayAndWritesPlug) {
     WritePlug(0);
     Mark();
     Send(kMsgMouseData, 0xFFFE);
+    fake.windows.RunFor(6000);
     ExpectSequence(Timeline(), {
-                                   Step("Sleep 5000").At(0),
+                                   Step("SetTimer 2 5000").At(0),
+                                   Step("KillTimer 2").At(5000),
                                    Step(kTrayLaunch).At(5000),
                                    Step(kRead).At(5000),
                                    Step(kWrite).At(5000),
@@ -211,12 +213,30 @@ TEST_F(MouseDataTest, ArrivalWaitsFiveSecondsThenStartsTheTrayAndWritesPlug) {
     EXPECT_TRUE(mouse->ReceivedReports().empty()) << "the mouse is not reopened here";
 }
 
-TEST_F(MouseDataTest, ArrivalDelaysEveryOtherMessageByFiveSeconds) {
-    fake.windows.PostMessageW(Hwnd(), kMsgMouseData, 0xFFFE, 0);
-    fake.windows.PostMessageW(Hwnd(), kMsgSetStateByte, 1, 0);
+// Any program can post 0x7EB: a flood of arrival notices is one arrival,
+// and the window answers everything else meanwhile.
+TEST_F(MouseDataTest, ArrivalNoticesInAFloodAreOneArrivalAndDelayNothingElse) {
     Mark();
+    for (int i = 0; i < 50; ++i) fake.windows.PostMessageW(Hwnd(), kMsgMouseData, 0xFFFE, 0);
+    fake.windows.PostMessageW(Hwnd(), kMsgSetStateByte, 1, 0);
     Pump();
-    ExpectSequence(Timeline({"mouse "}), {Step("mouse ff01 07 17 01 00 00 00 00 00").At(5000)});
+    ExpectSequence(Timeline({"mouse "}), {Step("mouse ff01 07 17 01 00 00 00 00 00").At(0)});
+    fake.windows.RunFor(6000);
+    ExpectSequence(Timeline({"SetTimer", "ShellExecuteW"}), {Step("SetTimer 2 5000").At(0), Step(kTrayLaunch).At(5000)});
+    // A tick of that timer from outside, with no arrival pending, does nothing.
+    Mark();
+    Post(WM_TIMER, kArrivalSettleTimerId);
+    EXPECT_TRUE(Timeline({"ShellExecuteW", "WriteFile"}).empty());
+}
+
+TEST_F(MouseDataTest, ARemovalDuringTheSettleTimeCancelsTheArrival) {
+    Send(kMsgMouseData, 0xFFFE);
+    fake.windows.RunFor(1000);
+    Send(kMsgMouseData, 0xFFFD);
+    Mark();
+    fake.windows.RunFor(6000);
+    EXPECT_TRUE(Timeline({"ShellExecuteW"}).empty()) << "no tray program after the removal";
+    EXPECT_EQ(Setting(u"Plug"), 0);
 }
 
 TEST_F(MouseDataTest, RemovalClosesTheTrayTellsTheConfigurationProgramAndWritesPlug) {
