@@ -1,8 +1,10 @@
 // What a press holds and what a full write streams, seen from outside the
 // service: the input recorder shows that an unplug mid-press ends every
-// held input once and nothing comes after it, and the simulated mouse's log
-// shows that a resolution button pressed during a full write reaches the
-// mouse after the write's macro stream, which stays whole.
+// held input once and nothing comes after it, and that presses still become
+// input while a stuck debug-output reader holds the system's debug channel;
+// the simulated mouse's log shows that a resolution button pressed during a
+// full write reaches the mouse after the write's macro stream, which stays
+// whole.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -160,6 +162,35 @@ TEST_F(WriteE2E, AResolutionButtonDuringAFullWriteReachesTheMouseAfterTheWholeMa
     EXPECT_EQ(streams[area].second, kMacroAreaReports) << Describe(streams);
     EXPECT_GT(query, area) << Describe(streams);
     EXPECT_TRUE(rig.CloseService());
+}
+
+// A debug viewer that stopped reading holds the system's debug channel: the
+// service writes debug lines on every report, and still turns each press
+// into input at once, and still shuts down.
+TEST_F(WriteE2E, PressesBecomeInputWhileTheDebugChannelIsStuck) {
+    rig.Assign({{2, kRightButton}});
+    ASSERT_TRUE(rig.Start());
+    Process holder = Start(rig.Folder() + L"\\debughold.exe", L"60000");
+    ASSERT_NE(holder.handle, nullptr);
+    // Held once the mutex exists and is owned by someone else.
+    bool held = false;
+    for (int i = 0; i < 500 && !held; ++i) {
+        HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, L"DBWinMutex");
+        HANDLE buffer = OpenFileMappingW(FILE_MAP_READ, FALSE, L"DBWIN_BUFFER");
+        held = mutex != nullptr && buffer != nullptr && WaitForSingleObject(mutex, 0) == WAIT_TIMEOUT;
+        if (buffer != nullptr) CloseHandle(buffer);
+        if (mutex != nullptr) CloseHandle(mutex);
+        if (!held) Sleep(20);
+    }
+    ASSERT_TRUE(held) << "debughold holds the channel";
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(rig.Press(2));
+        ASSERT_TRUE(rig.Release(2));
+        EXPECT_TRUE(rig.Recorder().WaitForInjected(2 * (round + 1), 1000)) << "round " << round;
+    }
+    EXPECT_TRUE(rig.CloseService()) << "the shut-down does not wait for the channel";
+    holder.Kill();
+    holder.Release();
 }
 
 }  // namespace
