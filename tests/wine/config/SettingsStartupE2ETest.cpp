@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "tests/wine/harness/ServiceHarness.h"
@@ -163,6 +164,35 @@ TEST_F(SettingsStartupE2E, FileHeldOpenDuringStartUpIsLeftAsItWas) {
     ASSERT_TRUE(CloseService(service, &exitCode));
     EXPECT_EQ(exitCode, 0u);
     EXPECT_EQ(ReadFile(ini), before) << "nothing written at shut-down either";
+}
+
+// The process killed at points spread over start-up, its settings write
+// included: the file is always whole, either as it was or as start-up
+// writes it, never cut short.
+TEST_F(SettingsStartupE2E, AKillAtAnyPointOfStartUpLeavesTheFileWhole) {
+    Set(L"Setting", L"Profile", L"9");  // start-up corrects it: the file is written
+    Set(L"Setting", L"Plug", L"0");     // as start-up without a mouse writes it
+    const std::string before = ReadFile(ini);
+    RunServiceOnce();
+    const std::string after = ReadFile(ini);
+    ASSERT_NE(before, after) << "start-up writes the file";
+    int asBefore = 0, asAfter = 0;
+    for (int i = 0; i < 20; ++i) {
+        WriteFile(ini, before);
+        Process service = Start(folder + L"\\mousehid.exe");
+        ASSERT_NE(service.handle, nullptr);
+        Sleep(static_cast<DWORD>(i * 60));
+        service.Kill();
+        service.Wait(5000);
+        service.Release();
+        CloseStragglers();
+        const std::string now = ReadFile(ini);
+        EXPECT_TRUE(now == before || now == after) << "kill " << i << " after " << i * 60 << " ms left "
+                                                   << now.size() << " bytes";
+        asBefore += now == before;
+        asAfter += now == after;
+    }
+    std::printf("killed 20 times: %d files as before, %d as start-up writes them\n", asBefore, asAfter);
 }
 
 }  // namespace
