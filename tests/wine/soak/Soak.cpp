@@ -142,6 +142,10 @@ int wmain(int argc, wchar_t** argv) {
         if (done % step == 0) {
             rig.Answers(60000);  // let the queue drain before measuring
             samples.push_back(Measure(process, pid, done));
+            const Sample& s = samples.back();
+            std::printf("at %ld events (%.0f s): handles %.0f, gdi %.0f, user %.0f, threads %.0f, private MB %.2f\n",
+                        done, (GetTickCount() - started) / 1000.0, s.handles, s.gdi, s.user, s.threads, s.privateMb);
+            std::fflush(stdout);
         }
     }
     const bool answers = rig.Answers(60000);
