@@ -195,4 +195,19 @@ TEST_F(SettingsStartupE2E, AKillAtAnyPointOfStartUpLeavesTheFileWhole) {
     std::printf("killed 20 times: %d files as before, %d as start-up writes them\n", asBefore, asAfter);
 }
 
+// Run by settings-full-disk.sh, which puts the data folder on a file system
+// with room for config.ini once and not twice: start-up's write cannot be
+// made, and the file stays whole with the user's values.
+TEST_F(SettingsStartupE2E, AWriteOnAFullDiskLeavesTheOldFileWhole) {
+    if (GetEnvironmentVariableW(L"MOUSEHID_FULL_DISK", nullptr, 0) == 0)
+        GTEST_SKIP() << "runs under settings-full-disk.sh (a small file system)";
+    Set(L"Setting", L"Profile", L"9");  // start-up corrects it: it wants to write
+    Set(L"GROUP2", L"Name", L"Mine");
+    const std::string before = ReadFile(ini);
+    ASSERT_GT(before.size(), 30000u);
+    RunServiceOnce();
+    EXPECT_EQ(ReadFile(ini), before) << "the old file stays whole";
+    EXPECT_EQ(String(L"GROUP2", L"Name"), L"Mine");
+}
+
 }  // namespace
