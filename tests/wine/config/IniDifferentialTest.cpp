@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "config/IniValues.h"
-#include "config/PlatformIniFile.h"
+#include "tools/settingsbench/PlatformIniFile.h"
 #include "config/PortableIniFile.h"
 #include "config/SettingsFile.h"
 #include "platform/win32/Win32Platform.h"
