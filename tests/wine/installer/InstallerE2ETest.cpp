@@ -2,7 +2,8 @@
 // user interface: install puts the installation and the Run key in place
 // and starts the service; the Run key's command starts a service that finds
 // the (simulated) mouse; a newer package replaces the files, stopping and
-// restarting the service, and leaves the user's data untouched; removal
+// restarting the service, and leaves the user's data untouched; an older
+// package does not install over a newer one; removal
 // stops the service cleanly and takes away the files and the Run key only.
 #include <gtest/gtest.h>
 
@@ -330,6 +331,20 @@ TEST_F(InstallerE2E, ANewerPackageReplacesTheFilesAndRestartsTheServiceKeepingTh
     std::wstring command;
     ASSERT_TRUE(RunValue(&command));
     EXPECT_EQ(command, L"\"" + InstallDir() + L"mousehid.exe\"");
+}
+
+TEST_F(InstallerE2E, AnOlderPackageDoesNotInstallOverANewerOne) {
+    ASSERT_EQ(Install(kNewerPackage), 0u);
+    Service service = RunningInstalledService();
+    ASSERT_NE(service.window, nullptr);
+
+    EXPECT_NE(Install(kPackage), 0u) << "refused";
+
+    const auto products = InstalledProducts();
+    ASSERT_EQ(products.size(), 1u);
+    EXPECT_EQ(products[0].version, Widen(MOUSEHID_NEWER_VERSION));
+    ExpectSameTree(Tree(InstallDir()), Tree(kStage));
+    EXPECT_TRUE(service.process.Running()) << "a refused install leaves the running service alone";
 }
 
 TEST_F(InstallerE2E, RemovalStopsTheServiceCleanlyAndTakesOnlyWhatItInstalled) {
