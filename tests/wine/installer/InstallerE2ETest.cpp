@@ -3,8 +3,9 @@
 // and starts the service; the Run key's command starts a service that finds
 // the (simulated) mouse; a newer package replaces the files, stopping and
 // restarting the service, and leaves the user's data untouched; an older
-// package does not install over a newer one; removal
-// stops the service cleanly and takes away the files and the Run key only.
+// package does not install over a newer one; removal stops the service
+// cleanly and takes away the files and the Run key only, and a service that
+// does not close holds it up for a bounded time only.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -160,6 +161,48 @@ void WaitForStartUp(HWND window) {
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
+
+// A window with the service's title on a thread that takes no messages
+// until released: a service that hangs and never handles WM_CLOSE.
+class HungService {
+public:
+    HungService() {
+        release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, &HungService::Run, this, 0, nullptr);
+        WaitForSingleObject(ready_, 10000);
+    }
+    ~HungService() { Release(); }
+    HWND Window() const { return window_; }
+    void Release() {
+        if (thread_ == nullptr) return;
+        SetEvent(release_);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+        CloseHandle(release_);
+        CloseHandle(ready_);
+        thread_ = nullptr;
+    }
+
+private:
+    static DWORD WINAPI Run(void* parameter) {
+        auto* self = static_cast<HungService*>(parameter);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"InstallerTestHungService";
+        RegisterClassW(&windowClass);
+        self->window_ = CreateWindowW(windowClass.lpszClassName, kServiceTitle, WS_POPUP, 0, 0, 10, 10, nullptr,
+                                      nullptr, windowClass.hInstance, nullptr);
+        SetEvent(self->ready_);
+        WaitForSingleObject(self->release_, INFINITE);
+        DestroyWindow(self->window_);
+        return 0;
+    }
+
+    HANDLE release_ = nullptr, ready_ = nullptr, thread_ = nullptr;
+    HWND window_ = nullptr;
+};
 
 class InstallerE2E : public ::testing::Test {
 protected:
@@ -375,6 +418,25 @@ TEST_F(InstallerE2E, RemovalStopsTheServiceCleanlyAndTakesOnlyWhatItInstalled) {
     EXPECT_FALSE(RunValue(nullptr));
     EXPECT_TRUE(InstalledProducts().empty());
     ExpectSameTree(Tree(DataFolder()), userData);
+}
+
+TEST_F(InstallerE2E, AServiceThatDoesNotCloseDelaysRemovalBoundedlyAndIsLeftRunning) {
+    ASSERT_EQ(Install(kPackage), 0u);
+    Service service = RunningInstalledService();
+    ASSERT_NE(service.window, nullptr);
+    PostMessageW(service.window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(service.process.Wait(15000));
+    service.process.Release();
+
+    HungService hung;
+    ASSERT_NE(hung.Window(), nullptr);
+    ASSERT_EQ(Remove(kPackage), 0u) << "the wait for the service ends, and removal goes on";
+    EXPECT_TRUE(IsWindow(hung.Window())) << "nothing but WM_CLOSE is done to a service";
+    hung.Release();
+
+    EXPECT_FALSE(FolderExists(InstallDir()));
+    EXPECT_FALSE(RunValue(nullptr));
+    EXPECT_TRUE(InstalledProducts().empty());
 }
 
 }  // namespace
