@@ -16,6 +16,7 @@ PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     mingw-w64 wine wine64 xvfb openbox x11-apps imagemagick
+    wixl
     locales
 )
 
