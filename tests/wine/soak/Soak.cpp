@@ -166,6 +166,15 @@ int wmain(int argc, wchar_t** argv) {
                       last.user - first.user <= 32 && last.threads - first.threads <= 4 &&
                       last.privateMb - first.privateMb <= 32;
     if (!flat) std::printf("something grew past a leak's size\n");
+    // Full writes still queued go first (7 s each with macros): the close
+    // comes once the mouse has heard nothing new for 10 s (at most 5 min).
+    std::size_t heard = LogLines(rig.MouseLog()).size();
+    for (int quiet = 0, waited = 0; quiet < 10 && waited < 300; ++waited) {
+        Sleep(1000);
+        const std::size_t now = LogLines(rig.MouseLog()).size();
+        quiet = now == heard ? quiet + 1 : 0;
+        heard = now;
+    }
     CloseHandle(process);
     const bool closed = rig.CloseService();
     if (!closed) std::printf("the service did not shut down cleanly\n");
