@@ -39,7 +39,12 @@ protected:
         userFile = fake.files.File(kSettingsPath).value_or("");
         ASSERT_FALSE(userFile.empty());
     }
-    void TearDown() override { SetPlatform(nullptr); }
+    void TearDown() override {
+        // A thread the service started may not have reached its loop yet:
+        // it ends here, while the platform it calls is still in place.
+        fake.kernel.StopThreads();
+        SetPlatform(nullptr);
+    }
 
     FakePlatform fake;
     std::string userFile;

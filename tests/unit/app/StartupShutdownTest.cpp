@@ -40,7 +40,12 @@ protected:
         g_savePcTimerCalls = 0;
         std::memset(g_savePcTimerBytes, 0xAA, sizeof g_savePcTimerBytes);
     }
-    void TearDown() override { SetPlatform(nullptr); }
+    void TearDown() override {
+        // A thread the service started may not have reached its loop yet:
+        // it ends here, while the platform it calls is still in place.
+        fake.kernel.StopThreads();
+        SetPlatform(nullptr);
+    }
 
     void InstallHidApi(bool withSavePcTimer) {
         std::map<std::string, void*> exports;
