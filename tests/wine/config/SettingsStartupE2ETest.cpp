@@ -205,6 +205,15 @@ TEST_F(SettingsStartupE2E, AWriteOnAFullDiskLeavesTheOldFileWhole) {
     Set(L"GROUP2", L"Name", L"Mine");
     const std::string before = ReadFile(ini);
     ASSERT_GT(before.size(), 30000u);
+    // A second copy of the file does not fit: the write really cannot be made.
+    const std::wstring probe = DataFolder() + L"probe.ini";
+    HANDLE file = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    const BOOL fitted = WriteFile(file, before.data(), static_cast<DWORD>(before.size()), &written, nullptr);
+    CloseHandle(file);
+    DeleteFileW(probe.c_str());
+    ASSERT_FALSE(fitted && written == before.size()) << "the file system has room for a second copy";
     RunServiceOnce();
     EXPECT_EQ(ReadFile(ini), before) << "the old file stays whole";
     EXPECT_EQ(String(L"GROUP2", L"Name"), L"Mine");
