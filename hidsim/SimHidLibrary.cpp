@@ -168,29 +168,23 @@ void SimHidLibrary::Receive(DWORD usage, const BYTE* bytes, DWORD length) {
 }
 
 int SimHidLibrary::WriteData(DWORD deviceId, const BYTE* bytes, DWORD length) {
-    int written = 0;
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        ++calls_[kOrdinalWriteData];
-        written = WriteLocked(deviceId, bytes, length);
-    }
-    FlushLog();
-    return written;
-}
-
-int SimHidLibrary::WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length) {
-    const DWORD usage = UsageOfLocked(deviceId);
-    if (!ConnectedLocked() || usage == 0 || bytes == nullptr) return 0;
-    Receive(usage, bytes, length);
-    return 1;
+    return Write(kOrdinalWriteData, deviceId, bytes, length);
 }
 
 int SimHidLibrary::WriteCommand(DWORD deviceId, const BYTE* bytes, DWORD length) {
+    return Write(kOrdinalWriteCommand, deviceId, bytes, length);
+}
+
+int SimHidLibrary::Write(WORD ordinal, DWORD deviceId, const BYTE* bytes, DWORD length) {
     int written = 0;
     {
         std::lock_guard<std::mutex> guard(lock_);
-        ++calls_[kOrdinalWriteCommand];
-        written = WriteLocked(deviceId, bytes, length);
+        ++calls_[ordinal];
+        const DWORD usage = UsageOfLocked(deviceId);
+        if (ConnectedLocked() && usage != 0 && bytes != nullptr) {
+            Receive(usage, bytes, length);
+            written = 1;
+        }
     }
     FlushLog();
     return written;

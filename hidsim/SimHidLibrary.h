@@ -95,8 +95,9 @@ private:
     // Keeps one notice pending and gives its number.
     LPARAM AddNoticeLocked(const _DEVICE_STATE& record);
     void Receive(DWORD usage, const BYTE* bytes, DWORD length);
-    // A report to whichever collection `deviceId` names (the collection decides).
-    int WriteLocked(DWORD deviceId, const BYTE* bytes, DWORD length);
+    // A report to whichever collection `deviceId` names (the collection
+    // decides), counted as a call of `ordinal`.
+    int Write(WORD ordinal, DWORD deviceId, const BYTE* bytes, DWORD length);
     // Keeps a line for the sink; lock_ held.
     void LogLine(const std::string& line);
     // Hands the kept lines to the sink, in order, with lock_ released: the
