@@ -1,5 +1,7 @@
 #include "actions/MacroWorker.h"
 
+#include <atomic>
+
 #include "actions/HeldInput.h"
 #include "platform/Platform.h"
 
@@ -38,8 +40,25 @@ bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam) {
     return true;
 }
 
+namespace {
+std::atomic<bool> g_workerEndAsked{false};
+}  // namespace
+
+void AllowMacroWorker() { g_workerEndAsked.store(false); }
+
+void AskMacroWorkerToEnd() { g_workerEndAsked.store(true); }
+
 int RunMacroWorker(MacroSource& source) {
     MSG msg{};
+    // The thread's queue exists from this peek on: a quit posted later
+    // reaches the loop, and one posted earlier failed, which the flag tells.
+    Sys().Windows.PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    if (g_workerEndAsked.load()) {
+        // Whatever reached the queue meanwhile (the quit, perhaps) goes with it.
+        while (Sys().Windows.PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        return 0;
+    }
     while (Sys().Windows.GetMessageW(&msg) > 0) ServeMacroRequest(source, msg.message, msg.lParam);
     return 0;
 }

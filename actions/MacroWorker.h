@@ -16,5 +16,9 @@
 bool ServeMacroRequest(MacroSource& source, UINT message, LPARAM lParam);
 
 // The worker's message loop over the calling thread's queue; returns 0 when
-// GetMessageW gives 0.
+// GetMessageW gives 0, or at once when the worker was asked to end before
+// its queue existed (a quit posted to it then fails).
 int RunMacroWorker(MacroSource& source);
+// Before the worker starts, and when it is to end (then with a quit posted).
+void AllowMacroWorker();
+void AskMacroWorkerToEnd();

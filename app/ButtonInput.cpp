@@ -38,6 +38,7 @@ void ButtonInput::Start(HWND window, ThreadRoutine worker, void* parameter) {
     actions_.SetWindow(window);
     SetScrolling(&scrolling_);
     DWORD workerId = 0;
+    AllowMacroWorker();
     workerThread_ = Sys().Kernel.CreateThread(kWorkerStackSize, worker, parameter, &workerId);
     workerThreadId_ = workerId;
     WorkerThreadId.store(workerId);
@@ -64,7 +65,9 @@ void ButtonInput::EndEverythingHeld() {
 void ButtonInput::Stop() {
     EndEverythingHeld();
     if (workerThread_ == nullptr) return;
-    // Nothing is left for the worker: its loop ends at the quit.
+    // Nothing is left for the worker: its loop ends at the quit, or at its
+    // start when it has no queue yet to post the quit to.
+    AskMacroWorkerToEnd();
     Sys().Windows.PostThreadMessageW(workerThreadId_, WM_QUIT, 0, 0);
     Sys().Kernel.WaitForSingleObject(workerThread_, kMacroStopWaitMs);
     Sys().Kernel.CloseHandle(workerThread_);
