@@ -1,9 +1,11 @@
 #include "tests/wine/harness/ServiceHarness.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <sstream>
 
 #include "tools/standin/StandInWindow.h"
@@ -218,15 +220,46 @@ bool CloseService(RunningService& service, DWORD* exitCode) {
     return ended;
 }
 
-void CloseStragglers() {
-    for (const wchar_t* title : {kServiceTitle, kConfigTitle, kTrayTitle}) {
-        for (int i = 0; i < 10; ++i) {
-            HWND window = FindWindowW(nullptr, title);
-            if (window == nullptr) break;
-            PostMessageW(window, WM_CLOSE, 0, 0);
-            WaitForNoWindow(title, 5000);
+namespace {
+
+BOOL CALLBACK CloseWindowsTitled(HWND window, LPARAM title) {
+    wchar_t text[128] = {};
+    GetWindowTextW(window, text, 128);
+    if (wcscmp(text, reinterpret_cast<const wchar_t*>(title)) == 0) PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+// Ends every process of the prefix whose executable is one of the given
+// names. The stand-ins are started by the service and inherit the test
+// process's output, so one left running holds the test runner's pipe open.
+void EndProcessesNamed(std::initializer_list<const wchar_t*> names) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        bool named = false;
+        for (const wchar_t* name : names) named = named || _wcsicmp(entry.szExeFile, name) == 0;
+        if (!named || entry.th32ProcessID == GetCurrentProcessId()) continue;
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
+            TerminateProcess(process, 99);
+            WaitForSingleObject(process, 5000);
+            CloseHandle(process);
         }
     }
+    CloseHandle(snapshot);
+}
+
+}  // namespace
+
+// Every window of each title is asked to close at once (a burst of plugs can
+// leave several tray programs), then whatever did not go is ended.
+void CloseStragglers() {
+    for (const wchar_t* title : {kServiceTitle, kConfigTitle, kTrayTitle}) {
+        EnumWindows(CloseWindowsTitled, reinterpret_cast<LPARAM>(title));
+        WaitForNoWindow(title, 5000);
+    }
+    EndProcessesNamed({L"mousehid.exe", L"trayicon.exe", L"configstub.exe"});
 }
 
 }  // namespace e2e
