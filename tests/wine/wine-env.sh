@@ -5,6 +5,9 @@
 #
 #   source tests/wine/wine-env.sh; wine_env_start; ...; wine_env_stop
 #
+# wine_env_add_slots N starts more such environments beside it, for tests
+# run side by side (see there).
+#
 # WINE_RUN_DIR: the folder of the run's own files (a new temporary folder,
 # removed by wine_env_stop, when unset). MOUSEHID_WINE_PREFIX: a prefix kept
 # between runs (made once, then reused); unset, the prefix is a fresh one in
@@ -24,21 +27,31 @@ wine_env_start() {
     export WINEARCH=win64
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    wine_env_display "$WINE_RUN_DIR"
+    wine_env_prefix
+    wine_env_write_slot 0
+}
 
-    local fdfile="$WINE_RUN_DIR/display"
+# Starts Xvfb (on a free display) and openbox for one environment; their
+# process ids go into folder $1. Exports DISPLAY.
+wine_env_display() {
+    local dir="$1" fdfile="$1/display"
     # Own sessions: a Ctrl-C in the terminal must not reach the display server.
-    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >"$WINE_RUN_DIR/xvfb.log" 2>&1 &
-    echo $! >"$WINE_RUN_DIR/xvfb.pid"
+    setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fdfile" >"$dir/xvfb.log" 2>&1 &
+    echo $! >"$dir/xvfb.pid"
     local i
     for i in $(seq 1 100); do
         [ -s "$fdfile" ] && break
         sleep 0.1
     done
     export DISPLAY=":$(head -n1 "$fdfile")"
-    setsid openbox >"$WINE_RUN_DIR/openbox.log" 2>&1 &
-    echo $! >"$WINE_RUN_DIR/openbox.pid"
+    setsid openbox >"$dir/openbox.log" 2>&1 &
+    echo $! >"$dir/openbox.pid"
+}
 
-    # A prefix is ready once made and set up; one left half made is made again.
+# Makes the prefix $WINEPREFIX once (a half-made one is made again), starts
+# its persistent wineserver and installs the virtual HID bus when built.
+wine_env_prefix() {
     local ready="$WINEPREFIX/.mousehid-ready"
     [ -f "$ready" ] || rm -rf "$WINEPREFIX"
     mkdir -p "$WINEPREFIX"
@@ -59,6 +72,47 @@ wine_env_start() {
     fi
 }
 
+# Notes environment $1 (its display and prefix) for wine-slot.sh.
+wine_env_write_slot() {
+    printf 'export DISPLAY=%q WINEPREFIX=%q\n' "$DISPLAY" "$WINEPREFIX" >"$WINE_RUN_DIR/slot-$1.env"
+}
+
+# Tests side by side: starts environments 1 to N-1 beside environment 0 (the
+# one wine_env_start made), each with its own display, prefix and
+# wineserver, so that their windows, desktops, input and named objects never
+# meet. Writes $WINE_RUN_DIR/resources.json, which gives ctest one "wine"
+# slot per environment (ctest --resource-spec-file); a test that asks for
+# one (RESOURCE_GROUPS wine:1) runs in the environment of its slot
+# (wine-slot.sh). The prefixes are made side by side.
+#   wine_env_add_slots N
+wine_env_add_slots() {
+    local count="$1" k pids=()
+    for k in $(seq 1 $((count - 1))); do
+        (
+            local dir="$WINE_RUN_DIR/slot-$k"
+            mkdir -p "$dir"
+            if [ -n "${MOUSEHID_WINE_PREFIX:-}" ]; then
+                export WINEPREFIX="$MOUSEHID_WINE_PREFIX-$k"
+            else
+                export WINEPREFIX="$dir/prefix"
+            fi
+            wine_env_display "$dir"
+            wine_env_prefix
+            wine_env_write_slot "$k"
+        ) &
+        pids+=($!)
+    done
+    for k in "${pids[@]}"; do wait "$k" || true; done
+    {
+        printf '{"version": {"major": 1, "minor": 0}, "local": [{"wine": ['
+        for k in $(seq 0 $((count - 1))); do
+            [ "$k" -gt 0 ] && printf ', '
+            printf '{"id": "%d", "slots": 1}' "$k"
+        done
+        printf ']}]}\n'
+    } >"$WINE_RUN_DIR/resources.json"
+}
+
 # True while process $1 runs (a child that ended but was not waited for is
 # a zombie, which counts as ended).
 wine_env_alive() {
@@ -69,13 +123,23 @@ wine_env_alive() {
 }
 
 wine_env_stop() {
+    local slot
+    for slot in "${WINE_RUN_DIR:-/nonexistent}"/slot-*.env; do
+        [ -f "$slot" ] || continue
+        # Ends every Wine process of the slot's prefix, then waits for its server to go.
+        (
+            source "$slot"
+            wineserver -k >/dev/null 2>&1 || true
+            timeout 20 wineserver -w >/dev/null 2>&1 || true
+        )
+    done
     if [ -n "${WINEPREFIX:-}" ]; then
-        # Ends every Wine process of the prefix, then waits for the server to go.
         wineserver -k >/dev/null 2>&1 || true
         timeout 20 wineserver -w >/dev/null 2>&1 || true
     fi
     local pidfile pid
-    for pidfile in "$WINE_RUN_DIR/openbox.pid" "$WINE_RUN_DIR/xvfb.pid"; do
+    for pidfile in "$WINE_RUN_DIR"/openbox.pid "$WINE_RUN_DIR"/slot-*/openbox.pid \
+        "$WINE_RUN_DIR"/xvfb.pid "$WINE_RUN_DIR"/slot-*/xvfb.pid; do
         [ -f "$pidfile" ] || continue
         pid="$(cat "$pidfile")"
         rm -f "$pidfile"

@@ -7,6 +7,7 @@
 set -u
 exe="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/../wine-slot.sh"
 data="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/Tolvy Wimb"
 mkdir -p "$data"
 if ! mount -t tmpfs -o size=48k tmpfs "$data" 2>/dev/null; then
