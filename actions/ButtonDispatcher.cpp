@@ -15,7 +15,6 @@ namespace {
 
 constexpr int kTopStage = kStageCount - 1;
 
-bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
 bool IsProfileIndex(int profile) { return profile >= 0 && profile < kProfileCount; }
 bool IsStageIndex(int stage) { return stage >= 0 && stage <= kTopStage; }
 

@@ -47,8 +47,6 @@ std::atomic<bool> g_macrosBarred{false};
 thread_local int t_activityDepth = 0;
 thread_local unsigned t_stopsAtStart = 0;
 
-bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
-
 }  // namespace
 
 void NoteKeyEvent(int virtualKey, bool keyUp) {

@@ -11,8 +11,6 @@ std::atomic<int> MacroRunFlag{0};
 
 namespace {
 
-bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
-
 MacroEvent EventAt(const MacroData& data, std::size_t index) {
     MacroEvent event;
     std::memcpy(event.Bytes, data.data() + index * kMacroEventSize, kMacroEventSize);

@@ -8,6 +8,8 @@
 
 constexpr int kProfileCount = 6;
 constexpr int kButtonCount = 10;
+// A button number from a report or a message names one of the buttons.
+constexpr bool IsButtonIndex(int button) { return button >= 0 && button < kButtonCount; }
 constexpr int kStageCount = 5;
 constexpr std::size_t kButtonDataSize = 240;
 constexpr std::size_t kMacroEventSize = 3;

@@ -19,8 +19,10 @@ JOBS="${JOBS:-2}"
 
 case "$KIND" in
     host) ARGS=() ;;
-    asan) ARGS=(-DMOUSEHID_SANITIZE=ON -DMOUSEHID_BENCH=OFF) ;;
-    tsan) ARGS=(-DMOUSEHID_TSAN=ON -DMOUSEHID_BENCH=OFF) ;;
+    # The sanitizer builds optimise less and keep only line tables: they
+    # compile in about half the time, and reports still name file and line.
+    asan) ARGS=(-DMOUSEHID_SANITIZE=ON -DMOUSEHID_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1") ;;
+    tsan) ARGS=(-DMOUSEHID_TSAN=ON -DMOUSEHID_BENCH=OFF -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1") ;;
     win) ARGS=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake") ;;
     *) echo "build.sh: unknown build '$KIND' (host, asan, tsan or win)" >&2; exit 2 ;;
 esac

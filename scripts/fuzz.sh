@@ -10,7 +10,7 @@ BUILD_DIR="${1:-/tmp/mousehid-fuzz}"
 SECONDS_TO_RUN="${2:-30}"
 
 CC=clang CXX=clang++ cmake -S "$SOURCE_DIR" -B "$BUILD_DIR" -DMOUSEHID_FUZZ=ON -DMOUSEHID_BENCH=OFF \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" >/dev/null
 cmake --build "$BUILD_DIR" -j 2 --target settings_file_fuzzer input_report_fuzzer window_message_fuzzer
 
 CORPUS="$BUILD_DIR/fuzz/corpus"

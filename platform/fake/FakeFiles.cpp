@@ -2,10 +2,6 @@
 
 #include "platform/fake/FakeKernel.h"
 
-namespace {
-std::string U8(const Text& text) { return TextToUtf8(text); }
-}  // namespace
-
 Text FakeFiles::ParentFolder(const Text& path) {
     const Text folded = FakeFoldPath(path);
     const auto slash = folded.find_last_of(u'\\');
@@ -31,7 +27,7 @@ std::optional<Text> FakeFiles::SHGetFolderPathW(int csidl) {
 
 int FakeFiles::SHCreateDirectoryExW(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("SHCreateDirectoryExW " + U8(path));
+    world_.Record("SHCreateDirectoryExW " + TextToUtf8(path));
     if (FolderExists(path)) return static_cast<int>(ERROR_ALREADY_EXISTS);
     AddFolder(path);
     return static_cast<int>(ERROR_SUCCESS);
@@ -39,7 +35,7 @@ int FakeFiles::SHCreateDirectoryExW(const Text& path) {
 
 BOOL FakeFiles::CopyFileW(const Text& from, const Text& to, BOOL failIfExists) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("CopyFileW " + U8(from) + " -> " + U8(to) + (failIfExists ? " failIfExists" : ""));
+    world_.Record("CopyFileW " + TextToUtf8(from) + " -> " + TextToUtf8(to) + (failIfExists ? " failIfExists" : ""));
     auto source = files_.find(FakeFoldPath(from));
     if (source == files_.end()) {
         world_.lastError = ERROR_FILE_NOT_FOUND;
@@ -64,13 +60,13 @@ BOOL FakeFiles::CopyFileW(const Text& from, const Text& to, BOOL failIfExists) {
 
 bool FakeFiles::FindFirstFileExists(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("FindFirstFileW " + U8(path));
+    world_.Record("FindFirstFileW " + TextToUtf8(path));
     return files_.count(FakeFoldPath(path)) > 0 || folders_.count(FakeFoldPath(path)) > 0;
 }
 
 FileRead FakeFiles::ReadWholeFile(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("ReadFile " + U8(path));
+    world_.Record("ReadFile " + TextToUtf8(path));
     FileRead result;
     auto it = files_.find(FakeFoldPath(path));
     if (it == files_.end()) {
@@ -89,7 +85,7 @@ FileRead FakeFiles::ReadWholeFile(const Text& path) {
 
 bool FakeFiles::ReplaceWholeFile(const Text& path, const std::string& bytes) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("WriteFile " + U8(path));
+    world_.Record("WriteFile " + TextToUtf8(path));
     if (!FolderExists(ParentFolder(path))) return false;
     DWORD error = 0;
     if (files_.count(FakeFoldPath(path)) && HeldLocked(path, error, false)) {

@@ -3,14 +3,13 @@
 #include "platform/fake/FakeKernel.h"
 
 namespace {
-std::string U8(const Text& text) { return TextToUtf8(text); }
 std::string RootText(HKEY root) { return FakeHex(reinterpret_cast<std::uintptr_t>(root)); }
 }  // namespace
 
 HINSTANCE FakeShell::ShellExecuteW(HWND owner, const Text& verb, const Text& file,
                                    const Text& parameters, const Text& directory, int show) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("ShellExecuteW " + U8(verb) + " " + U8(file) + " " + std::to_string(show));
+    world_.Record("ShellExecuteW " + TextToUtf8(verb) + " " + TextToUtf8(file) + " " + std::to_string(show));
     shellExecutes_.push_back(FakeShellExecute{owner, verb, file, parameters, directory, show, world_.now});
     // Above 32 means the program was started.
     return reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(42));
@@ -18,7 +17,7 @@ HINSTANCE FakeShell::ShellExecuteW(HWND owner, const Text& verb, const Text& fil
 
 LONG FakeShell::RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY* result) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("RegOpenKeyExW " + RootText(root) + " " + U8(subKey) + " " + FakeHex(access));
+    world_.Record("RegOpenKeyExW " + RootText(root) + " " + TextToUtf8(subKey) + " " + FakeHex(access));
     if (registryFails_) return static_cast<LONG>(ERROR_ACCESS_DENIED);
     if (!RegistryKeyExists(root, subKey)) return static_cast<LONG>(ERROR_FILE_NOT_FOUND);
     *result = reinterpret_cast<HKEY>(world_.nextHandle++);
@@ -28,7 +27,7 @@ LONG FakeShell::RegOpenKeyExW(HKEY root, const Text& subKey, REGSAM access, HKEY
 
 LONG FakeShell::RegCreateKeyW(HKEY root, const Text& subKey, HKEY* result) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("RegCreateKeyW " + RootText(root) + " " + U8(subKey));
+    world_.Record("RegCreateKeyW " + RootText(root) + " " + TextToUtf8(subKey));
     if (registryFails_) return static_cast<LONG>(ERROR_ACCESS_DENIED);
     AddRegistryKey(root, subKey);
     *result = reinterpret_cast<HKEY>(world_.nextHandle++);

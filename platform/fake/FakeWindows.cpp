@@ -7,8 +7,6 @@
 
 namespace {
 
-std::string U8(const Text& text) { return TextToUtf8(text); }
-
 // Titles and classes match without regard to case, as the system's do.
 bool EqualTitles(const Text& a, const Text& b) { return EqualsIgnoringCase(a, b); }
 
@@ -41,7 +39,7 @@ HWND FakeWindows::CreateWindowExW(const WindowCreation& c, WindowMessageTarget* 
     HWND hwnd;
     {
         std::lock_guard<std::recursive_mutex> guard(world_.lock);
-        world_.Record("CreateWindowExW " + U8(c.title));
+        world_.Record("CreateWindowExW " + TextToUtf8(c.title));
         FakeWindow window;
         window.hwnd = reinterpret_cast<HWND>(world_.nextHandle++);
         window.className = c.className;
@@ -165,7 +163,7 @@ LONG FakeWindows::GetWindowLongW(HWND hwnd, int index) {
 
 HWND FakeWindows::FindWindowW(const Text& className, const Text& title) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("FindWindowW " + U8(title));
+    world_.Record("FindWindowW " + TextToUtf8(title));
     for (const auto& window : windows_) {
         // Child windows are never found; owned pop-ups are top-level windows.
         if (!window.alive || (window.style & WS_CHILD) != 0) continue;
@@ -923,7 +921,7 @@ constexpr int kMaxParentWalk = 64;
 
 // How a window appears in the record: its title, or its handle.
 std::string WindowName(const FakeWindow* window, HWND hwnd) {
-    if (window != nullptr && !window->title.empty()) return U8(window->title);
+    if (window != nullptr && !window->title.empty()) return TextToUtf8(window->title);
     return FakeHex(reinterpret_cast<std::uintptr_t>(hwnd));
 }
 
@@ -1124,7 +1122,7 @@ BOOL FakeWindows::SetWindowTextW(HWND hwnd, const Text& text) {
     {
         std::lock_guard<std::recursive_mutex> guard(world_.lock);
         FakeWindow* window = FindLocked(hwnd);
-        world_.Record("SetWindowTextW " + U8(text));
+        world_.Record("SetWindowTextW " + TextToUtf8(text));
         if (window == nullptr) {
             world_.lastError = ERROR_INVALID_WINDOW_HANDLE;
             return FALSE;
