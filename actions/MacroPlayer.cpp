@@ -54,11 +54,12 @@ std::uint64_t PlayMacroEvents(const MacroData& data, std::uint64_t start) {
         // A stop ends the macro after the event in progress.
         if (MacroStopped()) break;
         const MacroEvent event = EventAt(data, i);
-        // Events that fell due during a stall are not sent back to back: the
-        // rest of the pass keeps its rhythm from this event on.
+        SendMacroEvent(event);
+        // Events that fell due during a stall are not sent back to back: when
+        // this one went out late (a stall before it, or an injection that
+        // itself took long), the rest of the pass keeps its rhythm from here.
         const std::uint64_t now = clock.NowMicroseconds();
         if (now > due + kMacroLatenessToleranceMicroseconds) due = now;
-        SendMacroEvent(event);
         due += event.Delay() * kMacroDelayUnitMicroseconds;
         clock.WaitUntil(due);
     }

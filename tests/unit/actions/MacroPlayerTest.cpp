@@ -148,6 +148,24 @@ TEST_F(MacroPlayerTest, AfterALateEventTheRestOfThePassesKeepTheirRhythm) {
     }
 }
 
+// An injection can itself take long (the system runs other programs' input
+// hooks before it stamps the event): the next event is due its delay after
+// the late one went out, not after the moment it was meant to.
+TEST_F(MacroPlayerTest, AnInjectionThatTakesLongMovesTheRestOfThePass) {
+    UseMacro(MacroBuilder().Press(0x04, 5).Release(0x04, 1).Press(0x05, 0).Build());
+    bool slowed = false;
+    input.SetClock([&] {
+        // The first event is stamped 9 ms after its injection began.
+        if (!slowed) {
+            slowed = true;
+            fake.AdvanceClock(9);
+        }
+        return fake.Now();
+    });
+    PlayMacro(host, kButton);
+    ExpectSequence({KeyLine(9, 0x41, 1), KeyLine(109, 0x41, 3), KeyLine(129, 0x42, 1)}, input.Lines());
+}
+
 TEST_F(MacroPlayerTest, EachPassPlaysFromTheCopyTakenAtItsStart) {
     UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
     int copies = 0;
