@@ -83,7 +83,7 @@ wine_env_write_slot() {
 # meet. Writes $WINE_RUN_DIR/resources.json, which gives ctest one "wine"
 # slot per environment (ctest --resource-spec-file); a test that asks for
 # one (RESOURCE_GROUPS wine:1) runs in the environment of its slot
-# (wine-slot.sh). The prefixes are made side by side.
+# (wine-slot.sh). The environments beyond the first are made side by side.
 #   wine_env_add_slots N
 wine_env_add_slots() {
     local count="$1" k pids=()
@@ -123,17 +123,18 @@ wine_env_alive() {
 }
 
 wine_env_stop() {
+    # Ends every Wine process of each environment's prefix (environment 0's
+    # is the caller's WINEPREFIX), then waits for its server to go.
     local slot
     for slot in "${WINE_RUN_DIR:-/nonexistent}"/slot-*.env; do
         [ -f "$slot" ] || continue
-        # Ends every Wine process of the slot's prefix, then waits for its server to go.
         (
             source "$slot"
             wineserver -k >/dev/null 2>&1 || true
             timeout 20 wineserver -w >/dev/null 2>&1 || true
         )
     done
-    if [ -n "${WINEPREFIX:-}" ]; then
+    if [ ! -f "${WINE_RUN_DIR:-/nonexistent}/slot-0.env" ] && [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true
         timeout 20 wineserver -w >/dev/null 2>&1 || true
     fi
