@@ -2,11 +2,13 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <utility>
 
 #include "actions/InputConventions.h"
 #include "config/SettingsRecords.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -46,6 +48,14 @@ std::atomic<unsigned> g_macroStops{0};
 std::atomic<bool> g_macrosBarred{false};
 thread_local int t_activityDepth = 0;
 thread_local unsigned t_stopsAtStart = 0;
+// The thread's priority before its outermost macro began; unset when the
+// raise failed and there is nothing to give back.
+thread_local std::optional<int> t_priorityBefore;
+
+// Above every normal thread of the desktop's programs, below the time-critical
+// ones: a macro that plays while held may play for long, and must not take
+// the processor from the system's own input threads.
+constexpr int kMacroThreadPriority = THREAD_PRIORITY_HIGHEST;
 
 }  // namespace
 
@@ -116,12 +126,22 @@ std::optional<NotedPress> TakeButtonPress(int button) {
 }
 
 MacroActivity::MacroActivity() {
-    if (t_activityDepth++ == 0) t_stopsAtStart = g_macroStops.load();
+    if (t_activityDepth++ == 0) {
+        t_stopsAtStart = g_macroStops.load();
+        KernelServices& kernel = Sys().Kernel;
+        const int before = kernel.GetCurrentThreadPriority();
+        t_priorityBefore.reset();
+        if (before < kMacroThreadPriority && kernel.SetCurrentThreadPriority(kMacroThreadPriority))
+            t_priorityBefore = before;
+    }
     g_macrosPlaying.fetch_add(1);
 }
 
 MacroActivity::~MacroActivity() {
-    --t_activityDepth;
+    if (--t_activityDepth == 0 && t_priorityBefore) {
+        Sys().Kernel.SetCurrentThreadPriority(*t_priorityBefore);
+        t_priorityBefore.reset();
+    }
     std::lock_guard<std::mutex> guard(g_playLock);
     g_macrosPlaying.fetch_sub(1);
     g_playEnded.notify_all();

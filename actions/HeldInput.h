@@ -49,7 +49,9 @@ bool TakeMacroRequest(bool whileHeld, int button);
 
 // --- macros playing, on the worker thread or the input thread ---
 // One macro request (all its passes) on the calling thread, counted for as
-// long as it plays.
+// long as it plays. While it plays the thread runs at a higher priority
+// (kMacroThreadPriority), so that other programs' threads do not delay its
+// events; the thread's own priority comes back when it ends.
 class MacroActivity {
 public:
     MacroActivity();

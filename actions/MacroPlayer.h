@@ -1,7 +1,9 @@
 // Plays a button's recorded macro: each event becomes a key or mouse-button
-// press or release, followed by its delay. Every event is due at an absolute
-// time, the pass's start plus the sum of the delays before it, so waits never
-// add up to drift; a delay of 0 still gives up the processor once.
+// press or release, followed by its delay. Each event is due its delay after
+// the previous event's due time, so small late wake-ups never add up to
+// drift; an event that went out later than a tolerance moves the rest of the
+// pass, so a stall never turns into a burst. A delay of 0 still gives up the
+// processor once.
 #pragma once
 
 #include <array>

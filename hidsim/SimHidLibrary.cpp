@@ -29,6 +29,22 @@ void SimHidLibrary::SetLogSink(LogSink sink) {
     logSink_ = std::move(sink);
 }
 
+void SimHidLibrary::SetFineClock(Clock clock) {
+    std::lock_guard<std::mutex> guard(lock_);
+    fineClock_ = std::move(clock);
+}
+
+void SimHidLibrary::NoteInputTiming(const SimInputTiming& timing) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (inputTimings_.size() == kKeptInputTimings) inputTimings_.pop_front();
+    inputTimings_.push_back(timing);
+}
+
+std::vector<SimInputTiming> SimHidLibrary::InputTimings() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return std::vector<SimInputTiming>(inputTimings_.begin(), inputTimings_.end());
+}
+
 void SimHidLibrary::LogLine(const std::string& line) {
     if (logSink_) pendingLog_.push_back(line);
 }
@@ -162,7 +178,7 @@ void SimHidLibrary::Receive(DWORD usage, const BYTE* bytes, DWORD length) {
         mouse_.ReceiveData(report.Bytes.data());
     auto produced = mouse_.TakeProducedReports();
     if (!produced.empty()) {
-        for (auto& r : produced) inputQueue_.push_back(std::move(r));
+        for (auto& r : produced) inputQueue_.push_back({std::move(r), fineClock_ ? fineClock_() : 0});
         changed_.notify_all();
     }
 }
@@ -250,7 +266,7 @@ bool SimHidLibrary::SendInputReport(std::vector<std::uint8_t> report) {
     {
         std::lock_guard<std::mutex> guard(lock_);
         if (!ConnectedLocked()) return false;
-        inputQueue_.push_back(std::move(report));
+        inputQueue_.push_back({std::move(report), fineClock_ ? fineClock_() : 0});
     }
     changed_.notify_all();
     return true;
@@ -267,9 +283,11 @@ void SimHidLibrary::DeliveryLoop() {
     for (;;) {
         changed_.wait(lk, [this] { return stopping_ || !inputQueue_.empty(); });
         if (stopping_) break;
-        std::vector<std::uint8_t> report = std::move(inputQueue_.front());
+        std::vector<std::uint8_t> report = std::move(inputQueue_.front().Bytes);
+        const std::uint64_t produced = inputQueue_.front().Produced;
         inputQueue_.pop_front();
         const HidInputCallback callback = ConnectedLocked() ? callback_ : nullptr;
+        const Clock fineClock = callback != nullptr && produced != 0 ? fineClock_ : nullptr;
         delivering_ = true;
         const std::uint64_t now = clock_();
         // Said before the callback runs, outside the flush order: a sink
@@ -278,6 +296,8 @@ void SimHidLibrary::DeliveryLoop() {
         lk.unlock();
         if (callback != nullptr) {
             if (sink) sink(FormatSentReport(now, report));
+            // Stamped after the log line, which is the simulation's own cost.
+            if (fineClock) NoteInputTiming({produced, fineClock()});
             callback(kSimCommandDeviceId, report.data(), static_cast<DWORD>(report.size()));
         }
         lk.lock();

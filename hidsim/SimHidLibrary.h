@@ -27,6 +27,13 @@ public:
     virtual void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 };
 
+// When an input report was produced (queued by a press) and handed to the
+// callback, on the library's fine clock.
+struct SimInputTiming {
+    std::uint64_t produced = 0;
+    std::uint64_t delivered = 0;
+};
+
 class SimHidLibrary {
 public:
     using Clock = std::function<std::uint64_t()>;
@@ -39,6 +46,11 @@ public:
     SimHidLibrary& operator=(const SimHidLibrary&) = delete;
 
     void SetLogSink(LogSink sink);
+    // A fine clock (microseconds) for the input reports' times; none is kept
+    // until it is set. Only the latest kKeptInputTimings are kept.
+    void SetFineClock(Clock clock);
+    static constexpr std::size_t kKeptInputTimings = 4096;
+    std::vector<SimInputTiming> InputTimings() const;
     // What the mouse answers from now on.
     void SetAnswers(const SimMouseAnswers& answers);
 
@@ -127,7 +139,14 @@ private:
     std::recursive_mutex sinkOrder_;  // one flush at a time keeps the lines in order
     int calls_[kOrdinalReadNotice + 1] = {};
 
-    std::deque<std::vector<std::uint8_t>> inputQueue_;
+    struct QueuedReport {
+        std::vector<std::uint8_t> Bytes;
+        std::uint64_t Produced = 0;  // on fineClock_; 0 without it
+    };
+    std::deque<QueuedReport> inputQueue_;
+    Clock fineClock_;
+    void NoteInputTiming(const SimInputTiming& timing);
+    std::deque<SimInputTiming> inputTimings_;
     bool delivering_ = false;
     bool stopping_ = false;
     std::thread deliveryThread_;

@@ -11,15 +11,22 @@ bool DebugLineQueue::Push(Text line) {
             return false;
         }
         lines_.push_back(std::move(line));
+        // Only a writer asleep until a push needs the wake-up (it costs the
+        // pushing thread a call into the system), or a polling one when the
+        // queue fills up.
+        if (!writerWaiting_ && lines_.size() < kMostLines / 2) return true;
     }
     changed_.notify_all();
     return true;
 }
 
-std::optional<Text> DebugLineQueue::Next(unsigned timeoutMs) {
+std::optional<Text> DebugLineQueue::Next(unsigned timeoutMs, bool wokenByPush) {
     std::unique_lock<std::mutex> guard(lock_);
-    if (!changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return !lines_.empty(); }))
-        return std::nullopt;
+    writerWaiting_ = wokenByPush;
+    const bool got =
+        changed_.wait_for(guard, std::chrono::milliseconds(timeoutMs), [this] { return !lines_.empty(); });
+    writerWaiting_ = false;
+    if (!got) return std::nullopt;
     Text line = std::move(lines_.front());
     lines_.pop_front();
     if (dropped_ > 0) {

@@ -20,10 +20,13 @@ public:
 
     // Never waits for the channel; false when the line was dropped.
     bool Push(Text line);
-    // The next line for the channel, waiting up to `timeoutMs` for one. After
+    // The next line for the channel, waiting up to `timeoutMs` for one (0:
+    // none if the queue is empty). With `wokenByPush` a push ends the wait;
+    // without it the writer polls, and pushes meanwhile cost the pushing
+    // thread no wake-up call into the system. After
     // a line that went out (the channel moved) and with lines dropped since,
     // the next line says how many.
-    std::optional<Text> Next(unsigned timeoutMs);
+    std::optional<Text> Next(unsigned timeoutMs, bool wokenByPush = true);
     // The writer handed the last line to the channel.
     void Written();
     // Waits up to `timeoutMs` until every line has gone to the channel.
@@ -35,4 +38,5 @@ private:
     std::deque<Text> lines_;
     std::size_t dropped_ = 0;
     bool writing_ = false;
+    bool writerWaiting_ = false;  // the writer sleeps in Next until a push wakes it
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/CodePage.h"
 #include "platform/Text.h"
@@ -32,11 +33,20 @@ public:
     virtual HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                                 DWORD* threadId) = 0;
     virtual DWORD GetCurrentThreadId() = 0;
+    // SetThreadPriority / GetThreadPriority on GetCurrentThread(): the calling
+    // thread's priority within its process (THREAD_PRIORITY_*). Setting fails
+    // (ERROR_INVALID_PARAMETER) for a value the process's class does not
+    // take; reading answers THREAD_PRIORITY_NORMAL for a thread never set.
+    virtual BOOL SetCurrentThreadPriority(int priority) = 0;
+    virtual int GetCurrentThreadPriority() = 0;
     // On a thread handle: WAIT_OBJECT_0 once the thread has ended,
     // WAIT_TIMEOUT when it still runs after `milliseconds`.
     virtual DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
     virtual DWORD GetTickCount() = 0;
+    // The system time, in 100 ns units since 1601 (GetSystemTimeAsFileTime):
+    // the clock that stamps files' last-write times.
+    virtual std::uint64_t GetSystemTimeAsFileTime() = 0;
     virtual void OutputDebugStringW(const Text& line) = 0;
 
     virtual HMODULE LoadLibraryW(const Text& name) = 0;

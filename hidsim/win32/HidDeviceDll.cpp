@@ -4,8 +4,12 @@
 //   HIDSIM_UNPLUGGED=1  the mouse starts unplugged
 //   HIDSIM_LOG=<path>   every received report and plug event is appended there
 //   HIDSIM_PIPE=<name>  the control pipe's name (default HidSimMouse)
+//   HIDSIM_TIMINGS=1    each input report's production and delivery times are
+//                       kept (performance counter, microseconds) for
+//                       HidSim_InputTimings, the latency benchmark's source
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 #include <string>
@@ -31,6 +35,16 @@ std::wstring Environment(const wchar_t* name) {
     wchar_t value[MAX_PATH];
     const DWORD n = GetEnvironmentVariableW(name, value, MAX_PATH);
     return n > 0 && n < MAX_PATH ? std::wstring(value, n) : std::wstring();
+}
+
+std::uint64_t MicrosecondsNow() {
+    LARGE_INTEGER counter;
+    LARGE_INTEGER frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    const auto ticks = static_cast<std::uint64_t>(counter.QuadPart);
+    const auto perSecond = static_cast<std::uint64_t>(frequency.QuadPart);
+    return ticks / perSecond * 1000000 + ticks % perSecond * 1000000 / perSecond;
 }
 
 void ServeControlPipe(SimHidLibrary* library) {
@@ -62,6 +76,7 @@ SimHidLibrary* CreateLibrary() {
     const bool plugged = Environment(L"HIDSIM_UNPLUGGED") != L"1";
     auto* library = new SimHidLibrary(notifier, [] { return static_cast<std::uint64_t>(GetTickCount64()); },
                                       plugged);
+    if (Environment(L"HIDSIM_TIMINGS") == L"1") library->SetFineClock(MicrosecondsNow);
     const std::wstring logPath = Environment(L"HIDSIM_LOG");
     if (!logPath.empty()) {
         library->SetLogSink([logPath](const std::string& line) {
@@ -82,4 +97,29 @@ SimHidLibrary* ActiveSimLibrary() {
     static SimHidLibrary* library = nullptr;
     std::call_once(once, [] { library = CreateLibrary(); });
     return library;
+}
+
+// The kept input report times, oldest first: copies at most `capacity` of
+// the latest and returns how many it copied.
+extern "C" __declspec(dllexport) DWORD HidSim_InputTimings(SimInputTiming* timings, DWORD capacity) {
+    if (timings == nullptr) return 0;
+    const std::vector<SimInputTiming> kept = ActiveSimLibrary()->InputTimings();
+    const std::size_t count = std::min<std::size_t>(kept.size(), capacity);
+    std::copy(kept.end() - static_cast<long>(count), kept.end(), timings);
+    return static_cast<DWORD>(count);
+}
+
+// A control request from within the process (the latency benchmark runs the
+// service in its own process): as over the control pipe, without the pipe's
+// round trip. Copies at most `capacity` - 1 bytes of the answer, ended by a
+// zero, and returns the answer's whole length.
+extern "C" __declspec(dllexport) DWORD HidSim_ControlRequest(const char* request, char* answer, DWORD capacity) {
+    if (request == nullptr) return 0;
+    const std::string reply = ExecuteControlCommand(*ActiveSimLibrary(), request);
+    if (answer != nullptr && capacity > 0) {
+        const std::size_t copied = std::min<std::size_t>(reply.size(), capacity - 1);
+        std::copy(reply.begin(), reply.begin() + static_cast<long>(copied), answer);
+        answer[copied] = '\0';
+    }
+    return static_cast<DWORD>(reply.size());
 }

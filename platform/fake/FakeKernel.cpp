@@ -98,6 +98,25 @@ DWORD FakeKernel::WaitForSingleObject(HANDLE handle, DWORD milliseconds) {
 
 DWORD FakeKernel::GetCurrentThreadId() { return world_.CurrentThreadId(); }
 
+BOOL FakeKernel::SetCurrentThreadPriority(int priority) {
+    static constexpr int kLevels[] = {THREAD_PRIORITY_IDLE,         THREAD_PRIORITY_LOWEST, THREAD_PRIORITY_BELOW_NORMAL,
+                                      THREAD_PRIORITY_NORMAL,       THREAD_PRIORITY_ABOVE_NORMAL,
+                                      THREAD_PRIORITY_HIGHEST,      THREAD_PRIORITY_TIME_CRITICAL};
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    if (std::find(std::begin(kLevels), std::end(kLevels), priority) == std::end(kLevels)) {
+        world_.lastError = ERROR_INVALID_PARAMETER;
+        return FALSE;
+    }
+    priorities_[world_.CurrentThreadId()] = priority;
+    return TRUE;
+}
+
+int FakeKernel::GetCurrentThreadPriority() {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    const auto found = priorities_.find(world_.CurrentThreadId());
+    return found == priorities_.end() ? THREAD_PRIORITY_NORMAL : found->second;
+}
+
 void FakeKernel::Sleep(DWORD milliseconds) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     world_.Record("Sleep " + std::to_string(milliseconds));
@@ -109,6 +128,11 @@ void FakeKernel::Sleep(DWORD milliseconds) {
 DWORD FakeKernel::GetTickCount() {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     return static_cast<DWORD>(world_.now);
+}
+
+std::uint64_t FakeKernel::GetSystemTimeAsFileTime() {
+    std::lock_guard<std::recursive_mutex> guard(world_.lock);
+    return world_.SystemFileTime();
 }
 
 void FakeKernel::OutputDebugStringW(const Text& line) {

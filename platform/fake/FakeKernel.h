@@ -32,12 +32,18 @@ public:
     HANDLE CreateThread(std::size_t stackSize, ThreadRoutine routine, void* parameter,
                         DWORD* threadId) override;
     DWORD GetCurrentThreadId() override;
+    // Per thread, as a normal-class process takes them: the seven
+    // THREAD_PRIORITY_* levels, anything else refused.
+    BOOL SetCurrentThreadPriority(int priority) override;
+    int GetCurrentThreadPriority() override;
     // A thread's handle is signalled when its routine has returned. A wait
     // that runs out advances the virtual clock by its time; one without end
     // that its thread never ends is listed among the hangs.
     DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
     void Sleep(DWORD milliseconds) override;
     DWORD GetTickCount() override;
+    // The virtual clock, counted from a fixed day of the year 2026.
+    std::uint64_t GetSystemTimeAsFileTime() override;
     void OutputDebugStringW(const Text& line) override;
     HMODULE LoadLibraryW(const Text& name) override;
     void* GetProcAddress(HMODULE module, const char* name) override;
@@ -68,6 +74,7 @@ private:
     std::vector<FakeThread> threads_;
     std::map<HANDLE, bool> threadEnded_;  // thread handle -> its routine has returned
     std::vector<std::thread> running_;
+    std::map<DWORD, int> priorities_;  // thread id -> priority set
     std::map<Text, HMODULE> moduleHandles_;
     std::map<HMODULE, std::pair<std::map<std::string, void*>, std::map<WORD, void*>>> modules_;
     Text moduleFileName_ = u"C:\\Program Files\\Mouse\\mousehid.exe";

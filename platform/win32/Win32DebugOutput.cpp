@@ -14,7 +14,19 @@
 namespace {
 
 constexpr unsigned kWriterIdleWaitMs = 60000;
+// While lines come (one within kWriterBusyForMs), the writer looks for new
+// ones every kWriterPollMs instead of being woken by each: the wake-up would
+// cost the thread that made the line, typically the input thread in the middle
+// of a button event, a call into the system (under Wine a server round trip).
+// Quiet for longer, it sleeps until the next line wakes it.
+constexpr unsigned kWriterPollMs = 50;
+constexpr DWORD kWriterBusyForMs = 5000;
 constexpr unsigned kExitFlushMs = 500;
+// Once woken by a line, the writer lets the thread that made it finish its
+// work before handing lines to the system: the system's call is slow (under
+// Wine several server round trips per line) and would compete with a button
+// event's handling for the processor and the server.
+constexpr DWORD kBurstHoldOffMs = 10;
 
 DebugLineQueue& Queue() {
     static DebugLineQueue* queue = new DebugLineQueue();  // never destroyed, see above
@@ -22,11 +34,18 @@ DebugLineQueue& Queue() {
 }
 
 DWORD WINAPI WriteDebugLines(void*) {
+    DWORD lastLine = ::GetTickCount() - kWriterBusyForMs;
     for (;;) {
-        const std::optional<Text> line = Queue().Next(kWriterIdleWaitMs);
+        const bool busy = ::GetTickCount() - lastLine < kWriterBusyForMs;
+        std::optional<Text> line = busy ? Queue().Next(kWriterPollMs, false) : Queue().Next(kWriterIdleWaitMs);
         if (!line) continue;
-        ::OutputDebugStringW(Wide(*line));
-        Queue().Written();
+        if (!busy) ::Sleep(kBurstHoldOffMs);
+        lastLine = ::GetTickCount();
+        // The burst goes out whole; lines pushed meanwhile wake nobody.
+        for (; line; line = Queue().Next(0)) {
+            ::OutputDebugStringW(Wide(*line));
+            Queue().Written();
+        }
     }
 }
 

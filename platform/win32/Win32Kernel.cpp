@@ -15,8 +15,16 @@ HANDLE Win32Kernel::CreateThread(std::size_t stackSize, ThreadRoutine routine, v
 }
 
 DWORD Win32Kernel::GetCurrentThreadId() { return ::GetCurrentThreadId(); }
+BOOL Win32Kernel::SetCurrentThreadPriority(int priority) { return ::SetThreadPriority(::GetCurrentThread(), priority); }
+int Win32Kernel::GetCurrentThreadPriority() { return ::GetThreadPriority(::GetCurrentThread()); }
 void Win32Kernel::Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 DWORD Win32Kernel::GetTickCount() { return ::GetTickCount(); }
+
+std::uint64_t Win32Kernel::GetSystemTimeAsFileTime() {
+    FILETIME time;
+    ::GetSystemTimeAsFileTime(&time);
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
 
 HMODULE Win32Kernel::LoadLibraryW(const Text& name) { return ::LoadLibraryW(Wide(name)); }
 

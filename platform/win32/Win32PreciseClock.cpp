@@ -7,8 +7,9 @@
 namespace {
 
 constexpr std::uint64_t kMicrosecondsPerSecond = 1000000;
-// How long before the due time the sleep ends and the turns begin.
-constexpr std::uint64_t kYieldMarginMicroseconds = 1000;
+// How long before the due time the sleep ends and the spin begins: timers
+// and Sleep wake up late by up to a scheduling slice.
+constexpr std::uint64_t kSpinMarginMicroseconds = 2000;
 
 // A timer of its own for each wait: waits come from more than one thread
 // (the input thread and the macro worker), and a timer is cheap to make.
@@ -58,13 +59,13 @@ void Win32PreciseClock::WaitUntil(std::uint64_t dueMicroseconds) {
         ::Sleep(0);  // a wait that is already over still lets other threads run once
         return;
     }
-    // Sleep on a timer until shortly before the due time, then give up the
-    // processor in turns until it comes: timers wake up late by up to a
-    // scheduling slice, the turns only by the length of one.
+    // Sleep on a timer until shortly before the due time, then spin on the
+    // counter until it comes: a yield may hand the processor to another
+    // thread for a whole slice, a spin ends within microseconds of the time.
     HighResolutionTimer timer;
     bool useTimer = timer.Available();
-    while (now + kYieldMarginMicroseconds < dueMicroseconds) {
-        const std::uint64_t sleepFor = dueMicroseconds - now - kYieldMarginMicroseconds;
+    while (now + kSpinMarginMicroseconds < dueMicroseconds) {
+        const std::uint64_t sleepFor = dueMicroseconds - now - kSpinMarginMicroseconds;
         if (useTimer) {
             useTimer = timer.Wait(sleepFor);
         } else {
@@ -75,7 +76,7 @@ void Win32PreciseClock::WaitUntil(std::uint64_t dueMicroseconds) {
         now = NowMicroseconds();
     }
     while (now < dueMicroseconds) {
-        ::SwitchToThread();
+        YieldProcessor();  // a pause for the core's sibling, not a yield to the scheduler
         now = NowMicroseconds();
     }
 }

@@ -1,7 +1,7 @@
 // The real fine clock: the performance counter, and waits on a
 // high-resolution waitable timer where the system has one (Windows 10 1803
-// and later), otherwise Sleep, ending about 1 ms early and yielding the
-// processor in turns for the rest.
+// and later), otherwise Sleep, ending about 1 ms early and spinning on the
+// counter for the rest.
 #pragma once
 
 #include "platform/PreciseClock.h"

@@ -166,6 +166,36 @@ TEST_F(MacroPlayerTest, AnInjectionThatTakesLongMovesTheRestOfThePass) {
     ExpectSequence({KeyLine(9, 0x41, 1), KeyLine(109, 0x41, 3), KeyLine(129, 0x42, 1)}, input.Lines());
 }
 
+// While a request plays, its thread runs above the desktop's normal threads;
+// afterwards it has its own priority again, whatever that was.
+TEST_F(MacroPlayerTest, TheThreadPlaysAtAHigherPriorityAndGetsItsOwnBackAfterwards) {
+    UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
+    std::vector<int> atInjection;
+    input.SetClock([&] {
+        atInjection.push_back(fake.kernel.GetCurrentThreadPriority());
+        return fake.Now();
+    });
+    for (int own : {THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL}) {
+        ASSERT_TRUE(fake.kernel.SetCurrentThreadPriority(own));
+        atInjection.clear();
+        PlayMacroPasses(host, kButton, 2);
+        EXPECT_EQ(atInjection, std::vector<int>(4, THREAD_PRIORITY_HIGHEST)) << "own priority " << own;
+        EXPECT_EQ(fake.kernel.GetCurrentThreadPriority(), own);
+    }
+    // A thread already above it keeps its level, and one request inside
+    // another (the worker's repeat) gives back only at the outermost end.
+    ASSERT_TRUE(fake.kernel.SetCurrentThreadPriority(THREAD_PRIORITY_TIME_CRITICAL));
+    PlayMacro(host, kButton);
+    EXPECT_EQ(fake.kernel.GetCurrentThreadPriority(), THREAD_PRIORITY_TIME_CRITICAL);
+    ASSERT_TRUE(fake.kernel.SetCurrentThreadPriority(THREAD_PRIORITY_NORMAL));
+    {
+        const MacroActivity outer;
+        PlayMacro(host, kButton);
+        EXPECT_EQ(fake.kernel.GetCurrentThreadPriority(), THREAD_PRIORITY_HIGHEST);
+    }
+    EXPECT_EQ(fake.kernel.GetCurrentThreadPriority(), THREAD_PRIORITY_NORMAL);
+}
+
 TEST_F(MacroPlayerTest, EachPassPlaysFromTheCopyTakenAtItsStart) {
     UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
     int copies = 0;

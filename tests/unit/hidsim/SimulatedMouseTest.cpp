@@ -178,6 +178,36 @@ TEST_F(SimLibraryTest, ClosingFromTheCallbackThreadDoesNotDeadlock) {
     EXPECT_EQ(gDelivered.load(), 2);
 }
 
+void HID_CALLBACK IgnoreTimedReport(DWORD, const BYTE*, DWORD) {}
+
+// The latency benchmark's source: each report's production and delivery on
+// the fine clock, kept only once the clock is set, reports dropped while
+// released never listed, and only the latest kept.
+TEST_F(SimLibraryTest, InputTimingsListEachDeliveredReportOnTheFineClock) {
+    HidSim_SetMatch(kMatchRecord);
+    HidSim_SetCallback(&IgnoreTimedReport);
+    HidSim_Open(window, 0x502);
+    EXPECT_TRUE(mouse->PressButton(1));
+    mouse->WaitUntilDelivered();
+    EXPECT_TRUE(mouse->InputTimings().empty()) << "no fine clock yet";
+
+    std::atomic<std::uint64_t> fine{100};
+    mouse->SetFineClock([&fine] { return fine.fetch_add(10); });
+    EXPECT_TRUE(mouse->PressButton(1));
+    mouse->WaitUntilDelivered();
+    const auto timings = mouse->InputTimings();
+    ASSERT_EQ(timings.size(), 1u);
+    EXPECT_EQ(timings[0].produced, 100u);
+    EXPECT_EQ(timings[0].delivered, 110u);
+
+    for (std::size_t i = 0; i < SimHidLibrary::kKeptInputTimings + 5; ++i) mouse->PressButton(2);
+    mouse->WaitUntilDelivered();
+    const auto kept = mouse->InputTimings();
+    ASSERT_EQ(kept.size(), SimHidLibrary::kKeptInputTimings);
+    EXPECT_GT(kept.front().produced, 110u) << "the oldest went first";
+    for (const SimInputTiming& timing : kept) EXPECT_LT(timing.produced, timing.delivered);
+}
+
 TEST_F(SimLibraryTest, WritesToAnUnknownCollectionOrWhileUnpluggedAreRefused) {
     HidSim_SetMatch(kMatchRecord);
     HidSim_Open(window, 0x502);

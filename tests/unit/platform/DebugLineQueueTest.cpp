@@ -3,7 +3,9 @@
 // right after the line that showed it moving.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/DebugLineQueue.h"
@@ -49,6 +51,40 @@ TEST(DebugLineQueueTest, EverythingIsWrittenOnlyOnceTheLastLineTakenWasWritten) 
     EXPECT_FALSE(queue.WaitUntilWritten(0)) << "taken, still in the system's call";
     queue.Written();
     EXPECT_TRUE(queue.WaitUntilWritten(0));
+}
+
+// A push wakes only a writer asleep in Next; a writer that is not waiting
+// still finds every line at its next Next, in order.
+TEST(DebugLineQueueTest, AWaitingWriterIsWokenAndABusyOneFindsTheLinesLater) {
+    DebugLineQueue queue;
+    std::vector<std::string> out;
+    std::thread writer([&] {
+        for (int i = 0; i < 3; ++i) {
+            const auto line = queue.Next(60000);
+            if (!line) return;
+            out.push_back(TextToUtf8(*line));
+            queue.Written();
+        }
+    });
+    queue.Push(TextFromUtf8("a\n"));  // the writer is (or is about to be) waiting
+    ASSERT_TRUE(queue.WaitUntilWritten(10000)) << "the push woke the writer";
+    queue.Push(TextFromUtf8("b\n"));
+    queue.Push(TextFromUtf8("c\n"));
+    writer.join();
+    EXPECT_EQ(out, (std::vector<std::string>{"a\n", "b\n", "c\n"}));
+}
+
+// A writer that polls is not woken for each line; a queue half full wakes it
+// all the same, long before its poll would come, so that nothing is dropped
+// while it sleeps.
+TEST(DebugLineQueueTest, APollingWriterIsWokenWhenTheQueueFillsUp) {
+    DebugLineQueue queue;
+    std::optional<Text> first;
+    std::thread writer([&] { first = queue.Next(60000, false); });
+    for (std::size_t i = 0; i < DebugLineQueue::kMostLines / 2; ++i) queue.Push(TextFromUtf8(Line(static_cast<int>(i))));
+    writer.join();  // within the test's time limit only if the pushes woke it
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(TextToUtf8(*first), Line(0));
 }
 
 }  // namespace
