@@ -51,6 +51,7 @@ thread_local unsigned t_stopsAtStart = 0;
 // The thread's priority before its outermost macro began; unset when the
 // raise failed and there is nothing to give back.
 thread_local std::optional<int> t_priorityBefore;
+thread_local bool t_priorityAsked = false;  // the raise was tried in this request
 
 // Above every normal thread of the desktop's programs, below the time-critical
 // ones: a macro that plays while held may play for long, and must not take
@@ -128,11 +129,8 @@ std::optional<NotedPress> TakeButtonPress(int button) {
 MacroActivity::MacroActivity() {
     if (t_activityDepth++ == 0) {
         t_stopsAtStart = g_macroStops.load();
-        KernelServices& kernel = Sys().Kernel;
-        const int before = kernel.GetCurrentThreadPriority();
         t_priorityBefore.reset();
-        if (before < kMacroThreadPriority && kernel.SetCurrentThreadPriority(kMacroThreadPriority))
-            t_priorityBefore = before;
+        t_priorityAsked = false;
     }
     g_macrosPlaying.fetch_add(1);
 }
@@ -145,6 +143,15 @@ MacroActivity::~MacroActivity() {
     std::lock_guard<std::mutex> guard(g_playLock);
     g_macrosPlaying.fetch_sub(1);
     g_playEnded.notify_all();
+}
+
+void KeepMacroThreadOnTime() {
+    if (t_activityDepth == 0 || t_priorityAsked) return;
+    t_priorityAsked = true;
+    KernelServices& kernel = Sys().Kernel;
+    const int before = kernel.GetCurrentThreadPriority();
+    if (before < kMacroThreadPriority && kernel.SetCurrentThreadPriority(kMacroThreadPriority))
+        t_priorityBefore = before;
 }
 
 bool WaitForMacrosToEnd(std::chrono::milliseconds slice) {

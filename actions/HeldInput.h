@@ -49,9 +49,7 @@ bool TakeMacroRequest(bool whileHeld, int button);
 
 // --- macros playing, on the worker thread or the input thread ---
 // One macro request (all its passes) on the calling thread, counted for as
-// long as it plays. While it plays the thread runs at a higher priority
-// (kMacroThreadPriority), so that other programs' threads do not delay its
-// events; the thread's own priority comes back when it ends.
+// long as it plays.
 class MacroActivity {
 public:
     MacroActivity();
@@ -60,6 +58,12 @@ public:
     MacroActivity& operator=(const MacroActivity&) = delete;
 };
 bool MacroPlaying();
+// From now until the macro request in progress on this thread ends, the
+// thread runs at a higher priority (kMacroThreadPriority), so that other
+// programs' threads do not delay its events; its own priority comes back at
+// the request's end. The player asks once the first event has gone out: the
+// system calls must not delay the first event. Does nothing outside a request.
+void KeepMacroThreadOnTime();
 // Waits up to `slice` of real time for every macro request to end; true
 // when none plays.
 bool WaitForMacrosToEnd(std::chrono::milliseconds slice);

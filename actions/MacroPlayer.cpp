@@ -55,6 +55,7 @@ std::uint64_t PlayMacroEvents(const MacroData& data, std::uint64_t start) {
         if (MacroStopped()) break;
         const MacroEvent event = EventAt(data, i);
         SendMacroEvent(event);
+        KeepMacroThreadOnTime();
         // Events that fell due during a stall are not sent back to back: when
         // this one went out late (a stall before it, or an injection that
         // itself took long), the rest of the pass keeps its rhythm from here.

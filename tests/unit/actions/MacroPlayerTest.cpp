@@ -166,22 +166,31 @@ TEST_F(MacroPlayerTest, AnInjectionThatTakesLongMovesTheRestOfThePass) {
     ExpectSequence({KeyLine(9, 0x41, 1), KeyLine(109, 0x41, 3), KeyLine(129, 0x42, 1)}, input.Lines());
 }
 
-// While a request plays, its thread runs above the desktop's normal threads;
-// afterwards it has its own priority again, whatever that was.
+// While a request plays, its thread runs above the desktop's normal threads,
+// from its first event on (the first goes out without waiting for the
+// system's calls); afterwards it has its own priority again, whatever that was.
 TEST_F(MacroPlayerTest, TheThreadPlaysAtAHigherPriorityAndGetsItsOwnBackAfterwards) {
     UseMacro(MacroBuilder().Press(0x04, 1).Release(0x04, 1).Build());
     std::vector<int> atInjection;
+    std::vector<int> whileWaiting;
     input.SetClock([&] {
         atInjection.push_back(fake.kernel.GetCurrentThreadPriority());
         return fake.Now();
     });
+    onAdvance = [&](std::uint64_t) { whileWaiting.push_back(fake.kernel.GetCurrentThreadPriority()); };
     for (int own : {THREAD_PRIORITY_BELOW_NORMAL, THREAD_PRIORITY_NORMAL}) {
         ASSERT_TRUE(fake.kernel.SetCurrentThreadPriority(own));
         atInjection.clear();
+        whileWaiting.clear();
         PlayMacroPasses(host, kButton, 2);
-        EXPECT_EQ(atInjection, std::vector<int>(4, THREAD_PRIORITY_HIGHEST)) << "own priority " << own;
+        EXPECT_EQ(atInjection, (std::vector<int>{own, THREAD_PRIORITY_HIGHEST, THREAD_PRIORITY_HIGHEST,
+                                                 THREAD_PRIORITY_HIGHEST}))
+            << "own priority " << own;
+        ASSERT_FALSE(whileWaiting.empty());
+        EXPECT_EQ(whileWaiting, std::vector<int>(whileWaiting.size(), THREAD_PRIORITY_HIGHEST));
         EXPECT_EQ(fake.kernel.GetCurrentThreadPriority(), own);
     }
+    onAdvance = nullptr;
     // A thread already above it keeps its level, and one request inside
     // another (the worker's repeat) gives back only at the outermost end.
     ASSERT_TRUE(fake.kernel.SetCurrentThreadPriority(THREAD_PRIORITY_TIME_CRITICAL));
