@@ -5,25 +5,14 @@
 #include "platform/Platform.h"
 
 std::shared_ptr<const ActiveProfileRead> ActiveProfileCache::Read(const Text& path) {
-    const AnsiCodePage& ansi = Sys().Kernel.SystemAnsiCodePage();
-    const std::optional<FileStamp> stamp = Sys().Files.GetFileAttributesExW(path);
-    {
-        std::lock_guard<std::mutex> guard(lock_);
-        if (read_ != nullptr && path_ == path && codePage_ == ansi.Identifier() && stamp && stamp == stamp_ &&
-            readStarted_ >= stamp->LastWriteTime + kSettledFileTime)
-            return read_;
-    }
-    const std::uint64_t started = Sys().Kernel.GetSystemTimeAsFileTime();
     FileRead file = Sys().Files.ReadWholeFile(path);
     if (file.Status == FileReadStatus::Unreadable) return nullptr;
+    const AnsiCodePage& ansi = Sys().Kernel.SystemAnsiCodePage();
     {
         std::lock_guard<std::mutex> guard(lock_);
         if (read_ != nullptr && path_ == path && status_ == file.Status && codePage_ == ansi.Identifier() &&
-            bytes_ == file.Bytes) {
-            stamp_ = stamp;
-            readStarted_ = started;
+            bytes_ == file.Bytes)
             return read_;
-        }
     }
     // Parsed outside the lock: another thread's read need not wait for it.
     auto fresh = std::make_shared<ActiveProfileRead>();
@@ -37,8 +26,6 @@ std::shared_ptr<const ActiveProfileRead> ActiveProfileCache::Read(const Text& pa
     status_ = file.Status;
     codePage_ = ansi.Identifier();
     bytes_ = std::move(file.Bytes);
-    stamp_ = stamp;
-    readStarted_ = started;
     read_ = fresh;
     return fresh;
 }

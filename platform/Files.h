@@ -2,7 +2,6 @@
 // system's part of the platform seam.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -19,16 +18,6 @@ struct FileRead {
     DWORD Error = 0;  // the system's error code when not Read
 };
 
-// A file's size and last-write time (in 100 ns units since 1601, as
-// FILETIME), as GetFileAttributesExW gives them.
-struct FileStamp {
-    std::uint64_t Size = 0;
-    std::uint64_t LastWriteTime = 0;
-    bool operator==(const FileStamp& other) const {
-        return Size == other.Size && LastWriteTime == other.LastWriteTime;
-    }
-};
-
 class FileServices {
 public:
     // The roaming application-data folder (created if missing), or nothing.
@@ -39,10 +28,6 @@ public:
     virtual bool FindFirstFileExists(const Text& path) = 0;
     // The whole file, opened for reading with read and write sharing.
     virtual FileRead ReadWholeFile(const Text& path) = 0;
-    // The file's size and last-write time; nothing when there is no such
-    // file (or no folder) or it cannot be asked. Needs no read access: a file
-    // held open without sharing still answers.
-    virtual std::optional<FileStamp> GetFileAttributesExW(const Text& path) = 0;
     // Replaces a file's contents so that a failure part-way leaves either the
     // old or the new contents, never a cut file.
     virtual bool ReplaceWholeFile(const Text& path, const std::string& bytes) = 0;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 
 #include "platform/CodePage.h"
 #include "platform/Text.h"
@@ -44,9 +43,6 @@ public:
     virtual DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) = 0;
     virtual void Sleep(DWORD milliseconds) = 0;
     virtual DWORD GetTickCount() = 0;
-    // The system time, in 100 ns units since 1601 (GetSystemTimeAsFileTime):
-    // the clock that stamps files' last-write times.
-    virtual std::uint64_t GetSystemTimeAsFileTime() = 0;
     virtual void OutputDebugStringW(const Text& line) = 0;
 
     virtual HMODULE LoadLibraryW(const Text& name) = 0;

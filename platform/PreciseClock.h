@@ -12,7 +12,7 @@ public:
     virtual std::uint64_t NowMicroseconds() = 0;
     // Returns once the clock has reached `dueMicroseconds` (a high-resolution
     // waitable timer where the system has one, else Sleep). Always gives up
-    // the processor at least once (Sleep(0)), even when the time has passed.
+    // the processor at least once, even when the time has passed.
     virtual void WaitUntil(std::uint64_t dueMicroseconds) = 0;
 
 protected:

@@ -55,7 +55,6 @@ BOOL FakeFiles::CopyFileW(const Text& from, const Text& to, BOOL failIfExists) {
         return FALSE;
     }
     files_[FakeFoldPath(to)] = source->second;
-    writeTimes_[FakeFoldPath(to)] = writeTimes_[FakeFoldPath(from)];
     return TRUE;
 }
 
@@ -84,17 +83,6 @@ FileRead FakeFiles::ReadWholeFile(const Text& path) {
     return result;
 }
 
-std::optional<FileStamp> FakeFiles::GetFileAttributesExW(const Text& path) {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    world_.Record("GetFileAttributesExW " + TextToUtf8(path));
-    const auto file = files_.find(FakeFoldPath(path));
-    if (file == files_.end()) {
-        world_.lastError = FolderExists(ParentFolder(path)) ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND;
-        return std::nullopt;
-    }
-    return FileStamp{file->second.size(), writeTimes_[FakeFoldPath(path)]};
-}
-
 bool FakeFiles::ReplaceWholeFile(const Text& path, const std::string& bytes) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     world_.Record("WriteFile " + TextToUtf8(path));
@@ -110,7 +98,6 @@ bool FakeFiles::ReplaceWholeFile(const Text& path, const std::string& bytes) {
         return false;
     }
     files_[FakeFoldPath(path)] = bytes;
-    writeTimes_[FakeFoldPath(path)] = world_.SystemFileTime();
     return true;
 }
 
@@ -144,7 +131,6 @@ void FakeFiles::AddFile(const Text& path, const std::string& bytes) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     AddFolder(ParentFolder(path));
     files_[FakeFoldPath(path)] = bytes;
-    writeTimes_[FakeFoldPath(path)] = world_.SystemFileTime();
 }
 
 void FakeFiles::AddFolder(const Text& path) {
@@ -161,7 +147,6 @@ void FakeFiles::AddFolder(const Text& path) {
 void FakeFiles::RemoveFile(const Text& path) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     files_.erase(FakeFoldPath(path));
-    writeTimes_.erase(FakeFoldPath(path));
 }
 
 void FakeFiles::HoldFile(const Text& path, int failedReads, DWORD error) {

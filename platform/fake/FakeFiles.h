@@ -22,9 +22,6 @@ public:
     BOOL CopyFileW(const Text& from, const Text& to, BOOL failIfExists) override;
     bool FindFirstFileExists(const Text& path) override;
     FileRead ReadWholeFile(const Text& path) override;
-    // Each write stamps the file with the virtual clock's system time; a
-    // copy keeps its source's time, as on Windows.
-    std::optional<FileStamp> GetFileAttributesExW(const Text& path) override;
     bool ReplaceWholeFile(const Text& path, const std::string& bytes) override;
     UINT GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
                                const Text& path) override;
@@ -66,7 +63,6 @@ private:
     FakeWorld& world_;
     std::optional<Text> appData_ = Text(u"C:\\users\\user\\AppData\\Roaming");
     std::map<Text, std::string> files_;  // folded path -> bytes
-    std::map<Text, std::uint64_t> writeTimes_;  // folded path -> last-write time
     std::set<Text> folders_;             // folded paths without trailing backslash
     std::map<Text, DWORD> replaceDenied_;  // folded path -> error
     std::map<Text, std::pair<int, DWORD>> holds_;  // folded path -> reads left to fail (negative: until released), error

@@ -130,11 +130,6 @@ DWORD FakeKernel::GetTickCount() {
     return static_cast<DWORD>(world_.now);
 }
 
-std::uint64_t FakeKernel::GetSystemTimeAsFileTime() {
-    std::lock_guard<std::recursive_mutex> guard(world_.lock);
-    return world_.SystemFileTime();
-}
-
 void FakeKernel::OutputDebugStringW(const Text& line) {
     std::lock_guard<std::recursive_mutex> guard(world_.lock);
     world_.debugLines.push_back(line);

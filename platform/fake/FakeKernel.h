@@ -42,8 +42,6 @@ public:
     DWORD WaitForSingleObject(HANDLE handle, DWORD milliseconds) override;
     void Sleep(DWORD milliseconds) override;
     DWORD GetTickCount() override;
-    // The virtual clock, counted from a fixed day of the year 2026.
-    std::uint64_t GetSystemTimeAsFileTime() override;
     void OutputDebugStringW(const Text& line) override;
     HMODULE LoadLibraryW(const Text& name) override;
     void* GetProcAddress(HMODULE module, const char* name) override;

@@ -43,11 +43,6 @@ public:
     int OtherRunningThreads(bool callerIsFakeThread) const {
         return runningThreads_ - (callerIsFakeThread ? 1 : 0);
     }
-    // The system time on the virtual clock, in 100 ns units since 1601: the
-    // clock of GetSystemTimeAsFileTime and of the files' last-write times.
-    // Starts at 2026-01-01 00:00 UTC.
-    std::uint64_t SystemFileTime() const { return kSystemTimeAtStart + now * 10000; }
-    static constexpr std::uint64_t kSystemTimeAtStart = 134116992000000000ULL;
     bool IsFakeThread(DWORD id) const { return id >= kFirstFakeThreadId && id < kFirstForeignThreadId; }
     DWORD NextFakeThreadId() { return nextFakeThreadId_++; }
 

@@ -48,17 +48,6 @@ FileRead Win32Files::ReadWholeFile(const Text& path) {
     return result;
 }
 
-std::optional<FileStamp> Win32Files::GetFileAttributesExW(const Text& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExW(Wide(path), GetFileExInfoStandard, &data)) return std::nullopt;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return std::nullopt;
-    FileStamp stamp;
-    stamp.Size = static_cast<std::uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-    stamp.LastWriteTime =
-        static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime;
-    return stamp;
-}
-
 UINT Win32Files::GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
                                           const Text& path) {
     return ::GetPrivateProfileIntW(Wide(section), Wide(key), defaultValue, Wide(path));

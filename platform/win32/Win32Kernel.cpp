@@ -20,12 +20,6 @@ int Win32Kernel::GetCurrentThreadPriority() { return ::GetThreadPriority(::GetCu
 void Win32Kernel::Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
 DWORD Win32Kernel::GetTickCount() { return ::GetTickCount(); }
 
-std::uint64_t Win32Kernel::GetSystemTimeAsFileTime() {
-    FILETIME time;
-    ::GetSystemTimeAsFileTime(&time);
-    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
-}
-
 HMODULE Win32Kernel::LoadLibraryW(const Text& name) { return ::LoadLibraryW(Wide(name)); }
 
 void* Win32Kernel::GetProcAddress(HMODULE module, const char* name) {

@@ -21,7 +21,6 @@ public:
     int GetCurrentThreadPriority() override;
     void Sleep(DWORD milliseconds) override;
     DWORD GetTickCount() override;
-    std::uint64_t GetSystemTimeAsFileTime() override;
     void OutputDebugStringW(const Text& line) override;
     HMODULE LoadLibraryW(const Text& name) override;
     void* GetProcAddress(HMODULE module, const char* name) override;
@@ -138,7 +137,6 @@ public:
     bool FindFirstFileExists(const Text& path) override;
     FileRead ReadWholeFile(const Text& path) override;
     bool ReplaceWholeFile(const Text& path, const std::string& bytes) override;
-    std::optional<FileStamp> GetFileAttributesExW(const Text& path) override;
     UINT GetPrivateProfileIntW(const Text& section, const Text& key, int defaultValue,
                                const Text& path) override;
     Text GetPrivateProfileStringW(const Text& section, const Text& key, const Text& defaultValue,

@@ -56,7 +56,10 @@ std::uint64_t Win32PreciseClock::NowMicroseconds() {
 void Win32PreciseClock::WaitUntil(std::uint64_t dueMicroseconds) {
     std::uint64_t now = NowMicroseconds();
     if (now >= dueMicroseconds) {
-        ::Sleep(0);  // a wait that is already over still lets other threads run once
+        // A wait that is already over still lets another ready thread run
+        // once: Sleep(0) would hand over only to threads of the raised
+        // priority a playing macro's thread has.
+        ::SwitchToThread();
         return;
     }
     // Sleep on a timer until shortly before the due time, then spin on the

@@ -1,6 +1,6 @@
 // The real fine clock: the performance counter, and waits on a
 // high-resolution waitable timer where the system has one (Windows 10 1803
-// and later), otherwise Sleep, ending about 1 ms early and spinning on the
+// and later), otherwise Sleep, ending 2 ms early and spinning on the
 // counter for the rest.
 #pragma once
 

@@ -87,38 +87,6 @@ TEST_F(ActiveProfileCacheTest, AnUnchangedFileIsReadEachTimeButParsedOnlyAfterAC
     EXPECT_EQ(cache.Parses(), 2);
 }
 
-// A file left alone for longer than the coarsest file-time clock is only
-// asked for its size and time; an edit of the same length is still seen at
-// the next read, and so is a second one within the same clock tick.
-TEST_F(ActiveProfileCacheTest, AFileLeftAloneIsOnlyAskedForItsStampAndEveryEditIsStillSeen) {
-    ActiveProfileCache cache;
-    const Text section = ButtonAssignedName(ActiveSlot(), 3);
-    Edit(section, k::kButtonFunc, u"7");
-    ASSERT_EQ(cache.Read(SettingsFilePath())->Slot.Buttons[2].ButtonFunc, 7);
-    fake.AdvanceClock(kSettledFileTime / 10000);
-    const auto settled = cache.Read(SettingsFilePath());  // read again: the last was too close to the write
-    fake.ClearCalls();
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(cache.Read(SettingsFilePath()), settled);
-    EXPECT_TRUE(Events(fake, {"ReadFile "}).empty()) << "the stamp vouches for the kept bytes";
-    EXPECT_EQ(Events(fake, {"GetFileAttributesExW "}).size(), 3u);
-
-    const std::size_t size = SettingsFile().size();
-    Edit(section, k::kButtonFunc, u"8");
-    ASSERT_EQ(SettingsFile().size(), size);
-    EXPECT_EQ(cache.Read(SettingsFilePath())->Slot.Buttons[2].ButtonFunc, 8);
-    Edit(section, k::kButtonFunc, u"9");  // same length, same tick: the stamp is as before
-    EXPECT_EQ(cache.Read(SettingsFilePath())->Slot.Buttons[2].ButtonFunc, 9);
-    EXPECT_EQ(cache.Parses(), 3);
-
-    // A stamp the file system cannot give (the file gone) never vouches.
-    fake.AdvanceClock(kSettledFileTime / 10000);
-    cache.Read(SettingsFilePath());
-    const auto kept = cache.Read(SettingsFilePath());
-    fake.files.RemoveFile(SettingsFilePath());
-    EXPECT_NE(cache.Read(SettingsFilePath()), kept) << "a missing file reads as every key missing";
-    EXPECT_EQ(cache.Parses(), 4);
-}
-
 TEST_F(ActiveProfileCacheTest, ChangingTheActiveProfileInTheFileSwitchesTheSlotRead) {
     Edit(u"Setting", k::kProfile, u"4");
     Edit(ButtonAssignedName(4, 1), k::kButtonFunc, u"11");

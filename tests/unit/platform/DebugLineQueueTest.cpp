@@ -3,6 +3,8 @@
 // right after the line that showed it moving.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <thread>
@@ -53,9 +55,8 @@ TEST(DebugLineQueueTest, EverythingIsWrittenOnlyOnceTheLastLineTakenWasWritten) 
     EXPECT_TRUE(queue.WaitUntilWritten(0));
 }
 
-// A push wakes only a writer asleep in Next; a writer that is not waiting
-// still finds every line at its next Next, in order.
-TEST(DebugLineQueueTest, AWaitingWriterIsWokenAndABusyOneFindsTheLinesLater) {
+// A writer asleep until a push is woken by it, and takes the lines in order.
+TEST(DebugLineQueueTest, AWaitingWriterIsWokenByAPushAndTakesTheLinesInOrder) {
     DebugLineQueue queue;
     std::vector<std::string> out;
     std::thread writer([&] {
@@ -66,7 +67,7 @@ TEST(DebugLineQueueTest, AWaitingWriterIsWokenAndABusyOneFindsTheLinesLater) {
             queue.Written();
         }
     });
-    queue.Push(TextFromUtf8("a\n"));  // the writer is (or is about to be) waiting
+    queue.Push(TextFromUtf8("a\n"));
     ASSERT_TRUE(queue.WaitUntilWritten(10000)) << "the push woke the writer";
     queue.Push(TextFromUtf8("b\n"));
     queue.Push(TextFromUtf8("c\n"));
@@ -74,15 +75,27 @@ TEST(DebugLineQueueTest, AWaitingWriterIsWokenAndABusyOneFindsTheLinesLater) {
     EXPECT_EQ(out, (std::vector<std::string>{"a\n", "b\n", "c\n"}));
 }
 
-// A writer that polls is not woken for each line; a queue half full wakes it
-// all the same, long before its poll would come, so that nothing is dropped
-// while it sleeps.
+// A writer that polls is not woken for each line, but a queue half full
+// wakes it long before its poll would come, so that nothing is dropped while
+// it sleeps.
 TEST(DebugLineQueueTest, APollingWriterIsWokenWhenTheQueueFillsUp) {
     DebugLineQueue queue;
+    std::atomic<bool> waiting{false};
+    std::atomic<bool> returned{false};
     std::optional<Text> first;
-    std::thread writer([&] { first = queue.Next(60000, false); });
+    std::thread writer([&] {
+        waiting = true;
+        first = queue.Next(60000, false);
+        returned = true;
+    });
+    while (!waiting) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // inside its wait by now
     for (std::size_t i = 0; i < DebugLineQueue::kMostLines / 2; ++i) queue.Push(TextFromUtf8(Line(static_cast<int>(i))));
-    writer.join();  // within the test's time limit only if the pushes woke it
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!returned && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_TRUE(returned) << "a polling writer waits 60 s unless the full queue wakes it";
+    writer.join();
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(TextToUtf8(*first), Line(0));
 }

@@ -28,7 +28,6 @@
 #include <vector>
 
 #include "app/MursohidApp.h"
-#include "config/ActiveProfileCache.h"
 #include "bench/TimingStats.h"
 #include "hidsim/SimHidLibrary.h"
 #include "platform/win32/Win32Platform.h"
@@ -106,34 +105,11 @@ struct ServiceRun {
     bool complete = false;
 };
 
-// Start-up writes the settings file; the presses are measured on a file left
-// alone (the usual case), which the service only asks for its time and size.
-// Right after an edit each event also reads the file whole.
-void WaitUntilTheSettingsFileIsLeftAlone() {
-    const std::wstring path = DataFolder() + L"config.ini";
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 30000) {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        FILETIME now;
-        GetSystemTimeAsFileTime(&now);
-        if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return;
-        const auto written = static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
-                             data.ftLastWriteTime.dwLowDateTime;
-        const auto at = static_cast<std::uint64_t>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-        if (at > written + kSettledFileTime + 10000000ULL) break;
-        Sleep(200);
-    }
-    // One event reads the file once more; the measured ones find it settled.
-    Control("press " + std::to_string(kKinds[0].button));
-    Control("release " + std::to_string(kKinds[0].button));
-    Sleep(200);
-}
-
 // Presses each button in turn once the service's window is there, then
 // closes the service.
 void PressButtons(ServiceRun& run) {
     const HWND window = WaitForWindow(kServiceTitle, 20000);
-    WaitUntilTheSettingsFileIsLeftAlone();
+    Sleep(500);  // the start-up's own reports and writes settle
     const auto timings = reinterpret_cast<InputTimingsFunction>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"HidDevice.dll"), "HidSim_InputTimings")));
     run.complete = window != nullptr && timings != nullptr;
@@ -148,7 +124,11 @@ void PressButtons(ServiceRun& run) {
                 break;
             }
             SimInputTiming latest{};
-            timings(&latest, 1);
+            if (timings(&latest, 1) != 1 || latest.produced == 0) {
+                std::fprintf(stderr, "press %d of the %s button: no report times\n", i + 1, kKinds[kind].name);
+                run.complete = false;
+                break;
+            }
             PressStamps press;
             press.kind = kind;
             press.produced = latest.produced;
