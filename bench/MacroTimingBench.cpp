@@ -18,35 +18,15 @@
 
 #include "actions/MacroPlayer.h"
 #include "bench/MacroRhythm.h"
+#include "bench/MixedMacro.h"
 #include "platform/fake/FakePlatform.h"
 
 namespace {
 
-constexpr std::uint8_t kPressBit = 0x80;
-constexpr std::uint8_t kUsageA = 0x04;
 constexpr int kButton = 0;
 constexpr int kPasses = 13;
 
-// Delay steps (20 ms each) after each event of a pass, in turn.
 std::vector<std::uint16_t> EvenDelays() { return std::vector<std::uint16_t>(kMaxMacroEvents, 1); }
-std::vector<std::uint16_t> MixedDelays() {
-    const std::uint16_t pattern[] = {1, 0, 5, 1, 0, 1, 5, 0, 1, 1};
-    std::vector<std::uint16_t> delays;
-    for (std::size_t i = 0; i < kMaxMacroEvents; ++i) delays.push_back(pattern[i % 10]);
-    return delays;
-}
-
-// 80 events, each pressing or releasing A in turn, with these delays.
-MacroData MacroWithDelays(const std::vector<std::uint16_t>& delays) {
-    MacroData data{};
-    for (std::size_t i = 0; i < delays.size() && i < kMaxMacroEvents; ++i) {
-        const bool press = i % 2 == 0;
-        data[i * 3] = static_cast<std::uint8_t>((press ? kPressBit : 0) | ((delays[i] >> 8) & 0x7F));
-        data[i * 3 + 1] = static_cast<std::uint8_t>(delays[i] & 0xFF);
-        data[i * 3 + 2] = kUsageA;
-    }
-    return data;
-}
 
 class FixedMacro final : public MacroSource {
 public:
@@ -92,7 +72,7 @@ void Report(benchmark::State& state, const MacroRhythm& rhythm) {
 void PlayAndMeasure(benchmark::State& state, FakePlatform& fake, const Platform& platform,
                     const std::vector<std::uint16_t>& delays) {
     SetPlatform(&platform);
-    FixedMacro source(MacroWithDelays(delays));
+    FixedMacro source(MacroWithDelaySteps(delays));
     MacroRhythm all;
     for (auto _ : state) {
         fake.input.Clear();
@@ -119,7 +99,7 @@ void BM_MacroVirtualClock(benchmark::State& state, std::vector<std::uint16_t> de
     PlayAndMeasure(state, fake, fake, delays);
 }
 BENCHMARK_CAPTURE(BM_MacroVirtualClock, even_20ms, EvenDelays())->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_MacroVirtualClock, mixed, MixedDelays())->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MacroVirtualClock, mixed, MixedDelaySteps())->Unit(benchmark::kMillisecond);
 
 void BM_MacroSteadyClock(benchmark::State& state, std::vector<std::uint16_t> delays) {
     FakePlatform fake;
@@ -128,7 +108,7 @@ void BM_MacroSteadyClock(benchmark::State& state, std::vector<std::uint16_t> del
     fake.input.SetClock([&clock] { return clock.NowMicroseconds(); });
     PlayAndMeasure(state, fake, platform, delays);
 }
-BENCHMARK_CAPTURE(BM_MacroSteadyClock, mixed, MixedDelays())->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(BM_MacroSteadyClock, mixed, MixedDelaySteps())->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -112,6 +112,7 @@ private:
     int Write(WORD ordinal, DWORD deviceId, const BYTE* bytes, DWORD length);
     // Keeps a line for the sink; lock_ held.
     void LogLine(const std::string& line);
+    void NoteInputTiming(const SimInputTiming& timing);
     // Hands the kept lines to the sink, in order, with lock_ released: the
     // sink may call back into the library (a test presses a button when the
     // mouse has received so many reports).
@@ -145,7 +146,6 @@ private:
     };
     std::deque<QueuedReport> inputQueue_;
     Clock fineClock_;
-    void NoteInputTiming(const SimInputTiming& timing);
     std::deque<SimInputTiming> inputTimings_;
     bool delivering_ = false;
     bool stopping_ = false;

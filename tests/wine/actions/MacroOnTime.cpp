@@ -26,39 +26,19 @@
 
 #include "actions/MacroPlayer.h"
 #include "bench/MacroRhythm.h"
+#include "bench/MixedMacro.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/wine/actions/ActionsRig.h"
 #include "tests/wine/actions/StampedInput.h"
 
 namespace {
 
-constexpr std::uint8_t kPressBit = 0x80;
-constexpr std::uint8_t kUsageA = 0x04;
 constexpr int kButton = 3;
 constexpr int kEventsPerPass = static_cast<int>(kMaxMacroEvents);
-// Delay steps (20 ms each) after each event of the pass, in turn.
-constexpr std::uint16_t kDelayPattern[] = {1, 0, 5, 1, 0, 1, 5, 0, 1, 1};
-
-std::uint16_t DelayAfter(int index) {
-    return kDelayPattern[static_cast<std::size_t>(index) % (sizeof kDelayPattern / sizeof kDelayPattern[0])];
-}
-
-// The 80-event macro: A pressed and released in turn, with the pattern's delays.
-MacroData MixedMacro() {
-    MacroData data{};
-    for (int i = 0; i < kEventsPerPass; ++i) {
-        const std::uint16_t delay = DelayAfter(i);
-        const auto at = static_cast<std::size_t>(i) * kMacroEventSize;
-        data[at] = static_cast<std::uint8_t>((i % 2 == 0 ? kPressBit : 0) | ((delay >> 8) & 0x7F));
-        data[at + 1] = static_cast<std::uint8_t>(delay & 0xFF);
-        data[at + 2] = kUsageA;
-    }
-    return data;
-}
 
 class FixedMacro final : public MacroSource {
 public:
-    MacroData ActiveMacroData(int) override { return MixedMacro(); }
+    MacroData ActiveMacroData(int) override { return MacroWithDelaySteps(MixedDelaySteps()); }
 };
 
 struct Play {
@@ -122,7 +102,7 @@ int Measure(int events, int busy) {
     std::vector<MacroEventTimes> times;
     for (std::size_t i = 0; i < count; ++i) {
         MacroEventTimes event;
-        event.delayAfter = static_cast<std::int64_t>(DelayAfter(static_cast<int>(i % kEventsPerPass)) *
+        event.delayAfter = static_cast<std::int64_t>(MixedDelayStep(i % kEventsPerPass) *
                                                      kMacroDelayUnitMicroseconds);
         event.callMade = calls[i].made;
         event.callEnded = calls[i].ended;
